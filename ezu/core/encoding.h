@@ -1,0 +1,86 @@
+// Encoding core (module c_str): six numbered encodings and conversion between
+// any two of them through 32-bit code points.
+//
+// Callers size first (str_convert_size), allocate, then convert (str_convert).
+// Rejected input is recorded in a process-wide last-error record.
+#ifndef EZU_CORE_ENCODING_H
+#define EZU_CORE_ENCODING_H
+
+#include <stdint.h>
+
+#include "ezu/platform/platform.h"
+
+enum {
+    ENC_ASCII = 0,   // 7-bit; above 127 becomes "?"
+    ENC_UTF8 = 1,    // the internal form of all text
+    ENC_UTF16 = 2,   // with byte-order mark, machine order when written
+    ENC_UTF16BE = 3, //
+    ENC_UTF16LE = 4, //
+    ENC_UTF32 = 5    // machine order
+};
+
+enum { ENC_VARIABLE = 1 };
+
+// Codes of the last-error record.
+const int STR_ERR_INVALID = int(0x80000001u);  // unpaired UTF-16 surrogate
+const int STR_ERR_OVERFLOW = int(0x80000002u); // input ended inside a character, or room ran out
+
+// Per-encoding operations. `state` is the conversion's state word for this
+// side (only encoding 2 uses it).
+// decode: reads one character from at most `avail` bytes; returns the bytes
+// consumed, or 0 when no character could be read.
+typedef int (*EncDecodeFn)(const unsigned char* src, int avail, uint32_t* code, int* state);
+// encode: writes one code point into at most `room` bytes; returns the bytes
+// written, or 0 when it cannot be written or does not fit.
+typedef int (*EncEncodeFn)(uint32_t code, unsigned char* dst, int room, int* state);
+// char_size: the bytes encode writes for a code point.
+typedef int (*EncCharSizeFn)(uint32_t code);
+// text_length: byte length of a zero-terminated text, terminator excluded,
+// never looking at more than `limit` bytes (a negative limit means no bound).
+typedef int (*EncTextLengthFn)(const unsigned char* text, int limit);
+
+struct EncodingInfo {
+    int id;
+    int unit_size;
+    int max_char_size;
+    int terminator_size;
+    unsigned flags; // ENC_VARIABLE
+    EncEncodeFn encode;
+    EncDecodeFn decode;
+    EncCharSizeFn char_size; // null for encodings 0 and 5
+    EncTextLengthFn text_length;
+};
+
+// One record per encoding, indexed by the encoding number.
+extern const EncodingInfo str_encodings[6];
+
+// True for the encoding numbers 0 to 5.
+bool str_encoding_valid(int encoding);
+
+// Bytes that converting at most `src_len` bytes of `src` (encoding `from`)
+// into encoding `to` needs, terminator included; 0 when a decoder rejects
+// the input. Never reads past `src_len` bytes.
+int str_convert_size(const void* src, int src_len, int from, int to);
+
+// Converts into `dst` (room `dst_len` bytes) and writes the terminator.
+// Returns 1 on success, 0 on failure (bytes written so far stay in dst).
+int str_convert(const void* src, int src_len, int from, void* dst, int dst_len, int to);
+
+// The UTF-16 encoding number of the machine's byte order: 4 little-endian, 3 big.
+int str_native_utf16();
+
+// Length of a UTF-8 sequence from its lead byte (1 to 6).
+int str_utf8_seq_len(unsigned char lead);
+
+// The UTF-8 text as a new guarded block of zero-terminated UTF-16 in machine
+// order, made by the platform's converter; null on failure. Release with mem_free.
+EzuWChar* str_to_platform_wide(const char* utf8);
+
+// The last-error record.
+void str_set_error(int code, const char* message, int line, const char* file);
+int str_error_code();
+const char* str_error_message();
+int str_error_line();
+const char* str_error_file();
+
+#endif

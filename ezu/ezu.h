@@ -1,0 +1,10 @@
+// The whole public interface of ezu.
+#ifndef EZU_EZU_H
+#define EZU_EZU_H
+
+#include "ezu/platform/platform.h"
+
+#include "ezu/core/mem.h"
+#include "ezu/core/encoding.h"
+
+#endif

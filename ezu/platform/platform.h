@@ -1,0 +1,91 @@
+// The platform layer: everything ezu asks of the machine, behind one interface.
+//
+// Each call has the meaning of the Windows or C run-time function named beside
+// it, with the same arguments and results. The win32 implementation calls
+// those functions; the posix implementation presents the host in the Windows
+// view: drive C: is the root, "\" separates, names Windows forbids fail, a file
+// without write bits is read-only even for root.
+#ifndef EZU_PLATFORM_PLATFORM_H
+#define EZU_PLATFORM_PLATFORM_H
+
+#include <stdint.h>
+#include <stdio.h>
+
+// The UTF-16 code unit of the host; wide texts are zero-terminated UTF-16 in
+// machine order.
+#ifdef _WIN32
+typedef wchar_t EzuWChar;
+#else
+typedef char16_t EzuWChar;
+#endif
+
+// File facts from plat_wstat: the two kind bits of the run-time's st_mode.
+enum { PLAT_MODE_FILE = 0x8000, PLAT_MODE_DIR = 0x4000 };
+
+struct PlatStat {
+    int mode;       // PLAT_MODE_FILE or PLAT_MODE_DIR (or neither)
+    long long size; // bytes
+};
+
+// Access modes of plat_waccess, as _waccess: 0 exists, 2 write, 4 read.
+enum { PLAT_ACCESS_EXISTS = 0, PLAT_ACCESS_WRITE = 2, PLAT_ACCESS_READ = 4 };
+
+// Files and directories (_wfopen, _wstat, _waccess, _wmkdir, _wrmdir,
+// _wremove, _wchdir, _wgetcwd, _getcwd). Integer results are 0 for success
+// and -1 for failure, as the run-time gives them. plat_wfopen refuses a mode
+// the run-time would reject (it returns null instead of reaching the
+// run-time's invalid-parameter handler) and opening a read-only file for
+// writing or update.
+FILE* plat_wfopen(const EzuWChar* path, const EzuWChar* mode);
+int plat_wstat(const EzuWChar* path, PlatStat* info);
+int plat_waccess(const EzuWChar* path, int mode);
+int plat_wmkdir(const EzuWChar* path);
+int plat_wrmdir(const EzuWChar* path);
+int plat_wremove(const EzuWChar* path);
+int plat_wchdir(const EzuWChar* path);
+EzuWChar* plat_wgetcwd(EzuWChar* buffer, int units);
+char* plat_getcwd(char* buffer, int size);
+
+// Environment and names (getenv, _mktemp). plat_mktemp rewrites the six
+// trailing X of `templ` in place and returns it, or null.
+const char* plat_getenv(const char* name);
+char* plat_mktemp(char* templ);
+
+// Command pipe (_popen, _pclose): the command runs through the system's
+// command interpreter; plat_pclose returns its exit status.
+FILE* plat_popen(const char* command, const char* mode);
+int plat_pclose(FILE* pipe);
+
+// UTF-8 to UTF-16 (MultiByteToWideChar with CP_UTF8 and flags 0): converts
+// `src_len` bytes (-1: up to and including the terminator) into at most
+// `dst_units` units; returns the units written, or 0 on failure (room too
+// small). With `dst_units` 0 it returns the units needed.
+int plat_utf8_to_wide(const char* src, int src_len, EzuWChar* dst, int dst_units);
+
+// The process command line split into elements (GetCommandLineW and
+// CommandLineToArgvW); release the array with plat_free_args (GlobalFree).
+EzuWChar** plat_command_line_args(int* count);
+void plat_free_args(EzuWChar** args);
+
+// The user's locale (GetLocaleInfoW with LOCALE_SISO3166CTRYNAME and
+// LOCALE_SISO639LANGNAME): units written including the terminator, 0 on
+// failure.
+int plat_locale_country(EzuWChar* buffer, int units);
+int plat_locale_language(EzuWChar* buffer, int units);
+
+// ExpandEnvironmentStringsW: units needed including the terminator (written
+// only when they fit in `units`), 0 on failure.
+int plat_expand_environment(const EzuWChar* text, EzuWChar* buffer, int units);
+
+// GetDiskFreeSpaceExW: bytes available to the caller and total bytes of the
+// volume holding `path`; 1 on success, 0 on failure.
+int plat_disk_free(const EzuWChar* path, uint64_t* free_to_caller, uint64_t* total);
+
+// The current UTC time in 100-nanosecond units since 1601-01-01
+// (GetSystemTime and SystemTimeToFileTime).
+uint64_t plat_utc_file_time();
+
+// The suffix of executable file names: ".exe" on Windows, "" elsewhere.
+const char* plat_exe_suffix();
+
+#endif

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Builds ezu and runs every test in three legs: native, native with
+# AddressSanitizer and UndefinedBehaviorSanitizer, and 32-bit Windows under
+# wine. Installs what is missing when run as root.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=${EZU_BUILD_ROOT:-$root/build}
+jobs=$(nproc 2>/dev/null || echo 2)
+
+"$root/scripts/ensure-deps.sh" native windows || exit 1
+export WINEDEBUG=-all
+
+total_passed=0
+total_failed=0
+legs_failed=()
+
+# Sums the counts of the GoogleTest XML reports of one leg.
+count_results() {
+    local dir=$1 tests=0 failures=0 disabled=0 f t fl d
+    for f in "$dir"/test-results/*.xml; do
+        [ -f "$f" ] || continue
+        t=$(grep -o '<testsuites [^>]*' "$f" | grep -o ' tests="[0-9]*"' | grep -o '[0-9]*')
+        fl=$(grep -o '<testsuites [^>]*' "$f" | grep -o ' failures="[0-9]*"' | grep -o '[0-9]*')
+        d=$(grep -o '<testsuites [^>]*' "$f" | grep -o ' disabled="[0-9]*"' | grep -o '[0-9]*')
+        tests=$((tests + ${t:-0})); failures=$((failures + ${fl:-0})); disabled=$((disabled + ${d:-0}))
+    done
+    echo "$((tests - failures - disabled)) $failures"
+}
+
+run_leg() {
+    local name=$1 dir=$2
+    shift 2
+    echo "=== $name: configure and build ($dir)"
+    if ! cmake -S "$root" -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1; then
+        cat "$dir.configure.log"; legs_failed+=("$name (configure)"); return
+    fi
+    if ! cmake --build "$dir" -j "$jobs"; then
+        legs_failed+=("$name (build)"); return
+    fi
+    rm -f "$dir"/test-results/*.xml
+    echo "=== $name: tests"
+    local status=0
+    (cd "$dir" && ctest --output-on-failure -j "$jobs") || status=1
+    read -r passed failed < <(count_results "$dir")
+    echo "=== $name: $passed passed, $failed failed"
+    total_passed=$((total_passed + passed))
+    total_failed=$((total_failed + failed))
+    if [ $status -ne 0 ]; then legs_failed+=("$name"); fi
+}
+
+mkdir -p "$out"
+run_leg native "$out/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_leg sanitized "$out/sanitized" -DCMAKE_BUILD_TYPE=Debug -DEZU_SANITIZE=ON
+# The Windows leg runs the i686 build under wine. Some hosts cannot execute
+# 32-bit programs at all (the kernel's 32-bit emulation is switched off), and
+# there 32-bit wine cannot start: the i686 build is then still compiled and
+# linked, and the tests run in the x86_64 Windows build under 64-bit wine.
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    wine_loader=/usr/lib/wine/wine
+    win_toolchain=i686-w64-mingw32
+else
+    echo "=== notice: this host cannot execute 32-bit programs; the i686 Windows build is"
+    echo "=== compiled and linked only, and the Windows tests run in the x86_64 build under wine64"
+    echo "=== windows-i686: configure and build ($out/windows-i686)"
+    if ! { cmake -S "$root" -B "$out/windows-i686" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake" >"$out/windows-i686.configure.log" 2>&1 &&
+           cmake --build "$out/windows-i686" -j "$jobs"; }; then
+        legs_failed+=("windows-i686 (build)")
+    fi
+    wine_loader=/usr/lib/wine/wine64
+    win_toolchain=x86_64-w64-mingw32
+fi
+# A fresh wine prefix takes a while to make; make it once before the tests.
+"$wine_loader" wineboot --init >/dev/null 2>&1 || true
+run_leg "windows-${win_toolchain%%-*}" "$out/windows-${win_toolchain%%-*}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$win_toolchain.cmake"
+
+if [ ${#legs_failed[@]} -ne 0 ]; then
+    echo "Failed legs: ${legs_failed[*]}"
+    [ $total_failed -eq 0 ] && total_failed=1
+fi
+echo "all legs: $total_passed passed, $total_failed failed"
+[ ${#legs_failed[@]} -eq 0 ]
