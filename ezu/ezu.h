@@ -7,4 +7,7 @@
 #include "ezu/core/mem.h"
 #include "ezu/core/encoding.h"
 
+#include "ezu/strings/strbuf.h"
+#include "ezu/strings/tstr.h"
+
 #endif

@@ -24,7 +24,9 @@ uint32_t load_word(const unsigned char* at) {
     return w;
 }
 
-void store_word(unsigned char* at, uint32_t w) { memcpy(at, &w, sizeof w); }
+void store_word(unsigned char* at, uint32_t w) {
+    memcpy(at, &w, sizeof w);
+}
 
 [[noreturn]] void guard_failure(const char* expression, int line) {
     fprintf(stderr, "Assertion failed: %s, file %s, line %d\n", expression, kModule, line);
@@ -65,6 +67,10 @@ int mem_free(void* payload) {
     return size;
 }
 
-int mem_bytes_in_use() { return g_bytes_in_use; }
+int mem_bytes_in_use() {
+    return g_bytes_in_use;
+}
 
-int mem_blocks_in_use() { return g_blocks_in_use; }
+int mem_blocks_in_use() {
+    return g_blocks_in_use;
+}

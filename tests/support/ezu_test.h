@@ -7,11 +7,11 @@
 // Fails a test whose guarded blocks or bytes are not back where they were
 // when it started. Process-lifetime caches are warmed before any test runs.
 class EzuTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
-private:
+  private:
     int blocks_at_start_ = 0;
     int bytes_at_start_ = 0;
 };

@@ -22,10 +22,10 @@ void EzuTest::TearDown() {
 // Safety net for tests written without the fixture: a leak there is printed
 // and makes the whole program fail.
 class LeakListener : public ::testing::EmptyTestEventListener {
-public:
+  public:
     bool leaked = false;
 
-private:
+  private:
     int blocks_ = 0;
     int bytes_ = 0;
     void OnTestStart(const ::testing::TestInfo&) override {

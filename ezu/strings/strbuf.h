@@ -1,0 +1,111 @@
+// String buffers: the lower tier's text record and its str_ functions.
+//
+// A StrBuf holds zero-terminated UTF-8 in a guarded block. It has three
+// states: null (no block), empty text (only the terminator) and text.
+// Lengths and positions count characters (UTF-8 sequences, stepped by their
+// lead byte); functions that return a new StrBuf hand it to the caller, who
+// releases it with str_free.
+#ifndef EZU_STRINGS_STRBUF_H
+#define EZU_STRINGS_STRBUF_H
+
+#include "ezu/platform/platform.h"
+
+struct StrBuf {
+    char* data;   // guarded block holding the text, or null
+    int capacity; // bytes asked of the memory manager for data; 0 while null
+};
+
+// Creation and release.
+StrBuf* str_new();
+StrBuf* str_from_ascii(const char* text);
+StrBuf* str_from_utf8(const char* text);
+StrBuf* str_from_bytes(const void* data, int nbytes, int encoding);
+StrBuf* str_dup(const StrBuf* buf);
+int str_free(StrBuf* buf);
+
+// Assignment: replaces the text with `nbytes` bytes of `data` read in
+// `encoding`; reading stops at the first zero character. Input the encoding
+// core rejects leaves the null state.
+int str_assign_bytes(StrBuf* buf, const void* data, int nbytes, int encoding);
+int str_assign_utf8(StrBuf* buf, const char* text);
+void str_assign_ascii(StrBuf* buf, const char* text, int nbytes);
+
+// Capacity and copying.
+int str_resize(StrBuf* buf, int capacity);
+int str_clear(StrBuf* buf);
+int str_copy(const StrBuf* src, StrBuf* dst);
+char* str_reserve(StrBuf* buf, int n);
+
+// Appending; both return the new length in characters (0 on failure).
+int str_append(StrBuf* buf, const StrBuf* other);
+int str_append_text(StrBuf* buf, const char* text, int count);
+
+// Queries.
+int str_length(const StrBuf* buf);
+bool str_is_null(const StrBuf* buf);
+bool str_is_empty(const StrBuf* buf);
+int str_compare(const StrBuf* a, const StrBuf* b);
+int str_compare_text(const StrBuf* buf, const char* text);
+int str_hash(const StrBuf* buf);
+char* str_advance(const StrBuf* buf, int n);
+int str_char_at(const StrBuf* buf, int i);
+
+// Export into another encoding.
+int str_export(const StrBuf* buf, void* out, int size, int encoding);
+int str_export_sized(const StrBuf* buf, void* out, int* size_in_out, int encoding);
+void* str_to_new(const StrBuf* buf, int encoding);
+char* str_to_ascii(const StrBuf* buf, char* out, int size);
+char* str_to_utf8(const StrBuf* buf, char* out, int size);
+char* str_to_new_ascii(const StrBuf* buf);
+char* str_to_new_utf8(const StrBuf* buf);
+void* str_to_new_utf16bom(const StrBuf* buf);
+EzuWChar* str_to_new_utf16le(const StrBuf* buf);
+void* str_to_new_utf16be(const StrBuf* buf);
+
+// Number text: writers return a new buffer; readers report validity through
+// `ok` (may be null), 1 or 0.
+StrBuf* str_from_int64(long long value, int radix);
+StrBuf* str_from_int(int value, int radix);
+StrBuf* str_from_long(long value, int radix);
+StrBuf* str_from_double(double value, char letter, int precision);
+StrBuf* str_from_float(float value, char letter, int precision);
+long long str_to_int64(const StrBuf* buf, int* ok, int radix);
+int str_to_int(const StrBuf* buf, int* ok, int radix);
+int str_to_long(const StrBuf* buf, int* ok, int radix);
+double str_to_double(const StrBuf* buf, int* ok);
+float str_to_float(const StrBuf* buf, int* ok);
+int str_is_space(const char* c);
+int str_is_digit(const char* c);
+int str_digit_value(const char* c);
+int str_is_radix_digit(const char* c, int radix);
+
+// Text operations. Functions returning StrBuf* give a new record; the others
+// work in place.
+StrBuf* str_arg(const StrBuf* pattern, const StrBuf* value, int width);
+int str_find(const StrBuf* buf, const char* needle, int from, bool case_sensitive);
+StrBuf* str_left(const StrBuf* buf, int n);
+StrBuf* str_mid(const StrBuf* buf, int start, int nbytes);
+StrBuf* str_right(const StrBuf* buf, int n);
+char* str_truncate(StrBuf* buf, int n);
+StrBuf* str_repeat_to(const StrBuf* buf, int n);
+void str_upper(StrBuf* buf);
+void str_lower(StrBuf* buf);
+void str_trim(StrBuf* buf);
+void str_simplify(StrBuf* buf);
+void str_replace(StrBuf* buf, const StrBuf* what, const StrBuf* with);
+StrBuf* str_translate(const StrBuf* buf, const StrBuf* chars, const StrBuf* with);
+StrBuf* str_take_token(StrBuf* buf, const StrBuf* chars, char* found_char);
+StrBuf* str_take_until(StrBuf* buf, const StrBuf* separator);
+StrBuf* str_take_last_token(StrBuf* buf, const StrBuf* chars, char* found_char);
+StrBuf* str_take_after_last(StrBuf* buf, const StrBuf* separator);
+const char* str_find_last(const char* text, const char* separator);
+void str_append_sep(StrBuf* buf, const StrBuf* other, const StrBuf* separator);
+void str_prepend_sep(StrBuf* buf, const StrBuf* other, const StrBuf* separator);
+bool str_has_drive(const StrBuf* buf);
+
+// Markers and the "!{" hex "}" escaping.
+int str_find_marker(const StrBuf* buf, const char* open, const char* close, int* length, int from);
+StrBuf* str_escape(const StrBuf* buf, const StrBuf* chars);
+StrBuf* str_unescape(const StrBuf* buf);
+
+#endif
