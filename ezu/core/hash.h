@@ -108,7 +108,8 @@ int hash_clear(HashTable* table);
 
 // Inserts the pair at the end of its bucket's chain, or replaces the value of
 // the entry with an equal key (the key, the count and the entry's place stay;
-// an owned old value is released). Returns the entry, or null on failure.
+// an owned old value is released once its replacement has been copied, so a
+// failed copy keeps it). Returns the entry, or null on failure.
 HashEntry* hash_put(HashTable* table, void* key, void* value);
 // New iterator at the entry with an equal key, or at the end.
 HashIter* hash_find(HashTable* table, const void* key);
