@@ -178,6 +178,7 @@ TEST_F(HashTest, BucketIsTheHashModuloTakenUnsigned) {
     hash_put(table, &key, nullptr);
     HashIter* it = hash_find(table, &key);
     EXPECT_EQ(it->bucket, int(0xFFFFFFFFu % 10u));
+    ASSERT_NE(table->buckets[5], nullptr);
     EXPECT_EQ(table->buckets[5]->key, &key);
     hash_iter_free(it);
     hash_destroy(table);
