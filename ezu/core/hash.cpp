@@ -47,8 +47,10 @@ bool store_item(HashTable* table, const Side& side, void* item, void** stored) {
     }
     const int size = side.fixed_size != 0 ? side.fixed_size : side.size_of(table, item);
     void* block = hash_charged_alloc(table, size);
-    if (!block) return false;
-    if (side.init) table->mem_use += side.init(table, block);
+    if (!block)
+        return false;
+    if (side.init)
+        table->mem_use += side.init(table, block);
     if (side.copy)
         side.copy(table, item, block);
     else if (item && size > 0)
@@ -60,8 +62,10 @@ bool store_item(HashTable* table, const Side& side, void* item, void** stored) {
 // Releases an owned copy: the release callback first, while the block is
 // still allocated, then the block.
 void release_item(HashTable* table, const Side& side, void* stored) {
-    if (!stored || !makes_copies(side)) return;
-    if (side.release) table->mem_use -= side.release(table, stored);
+    if (!stored || !makes_copies(side))
+        return;
+    if (side.release)
+        table->mem_use -= side.release(table, stored);
     hash_credited_free(table, stored);
 }
 
@@ -101,7 +105,8 @@ HashEntry** matching_link(HashTable* table, int bucket, const void* key) {
 HashEntry* replace_value(HashTable* table, HashEntry* entry, void* value) {
     const Side side = value_side(table->descriptor);
     void* stored;
-    if (!store_item(table, side, value, &stored)) return nullptr;
+    if (!store_item(table, side, value, &stored))
+        return nullptr;
     release_item(table, side, entry->value);
     entry->value = stored;
     return entry;
@@ -111,7 +116,8 @@ HashEntry* replace_value(HashTable* table, HashEntry* entry, void* value) {
 // everything released again) when an allocation fails.
 HashEntry* new_entry(HashTable* table, void* key, void* value) {
     HashEntry* entry = static_cast<HashEntry*>(hash_charged_alloc(table, sizeof(HashEntry)));
-    if (!entry) return nullptr;
+    if (!entry)
+        return nullptr;
     if (!store_item(table, key_side(table->descriptor), key, &entry->key)) {
         hash_credited_free(table, entry);
         return nullptr;
@@ -146,10 +152,12 @@ int hash_bucket_of(HashTable* table, const void* key) {
 }
 
 HashTable* hash_create(int bucket_count, HashDescriptor* descriptor) {
-    if (bucket_count < 1 || size_t(bucket_count) > INT_MAX / sizeof(HashEntry*)) return nullptr;
+    if (bucket_count < 1 || size_t(bucket_count) > INT_MAX / sizeof(HashEntry*))
+        return nullptr;
     const int start = mem_bytes_in_use();
     HashTable* table = static_cast<HashTable*>(mem_alloc(sizeof(HashTable)));
-    if (!table) return nullptr;
+    if (!table)
+        return nullptr;
     table->buckets = static_cast<HashEntry**>(mem_alloc(int(bucket_count * sizeof(HashEntry*))));
     if (!table->buckets) {
         mem_free(table);
@@ -172,45 +180,55 @@ HashTable* hash_create(int bucket_count, HashDescriptor* descriptor) {
 }
 
 void hash_destroy(HashTable* table) {
-    if (!table) return;
+    if (!table)
+        return;
     release_all_entries(table);
     mem_free(table->buckets);
-    if (table->flags & HASH_OWN_DESCRIPTOR) mem_free(table->descriptor);
+    if (table->flags & HASH_OWN_DESCRIPTOR)
+        mem_free(table->descriptor);
     mem_free(table);
 }
 
 int hash_clear(HashTable* table) {
-    if (!table) return 0;
+    if (!table)
+        return 0;
     release_all_entries(table);
     return table->bucket_count;
 }
 
 HashEntry* hash_put(HashTable* table, void* key, void* value) {
-    if (!table) return nullptr;
+    if (!table)
+        return nullptr;
     HashEntry** link = matching_link(table, hash_bucket_of(table, key), key);
-    if (*link) return replace_value(table, *link, value);
+    if (*link)
+        return replace_value(table, *link, value);
     HashEntry* entry = new_entry(table, key, value);
-    if (!entry) return nullptr;
+    if (!entry)
+        return nullptr;
     *link = entry;
     table->count += 1;
     return entry;
 }
 
 HashIter* hash_find(HashTable* table, const void* key) {
-    if (!table) return nullptr;
+    if (!table)
+        return nullptr;
     const int bucket = hash_bucket_of(table, key);
     HashEntry** link = matching_link(table, bucket, key);
     return *link ? hash_make_iter(table, bucket, link) : hash_end(table);
 }
 
 int hash_contains(HashTable* table, const void* key) {
-    if (!table) return 0;
+    if (!table)
+        return 0;
     return *matching_link(table, hash_bucket_of(table, key), key) != nullptr;
 }
 
 HashIter* hash_iter_of(HashTable* table, const HashEntry* entry) {
-    if (!table) return nullptr;
-    if (!entry) return hash_end(table);
+    if (!table)
+        return nullptr;
+    if (!entry)
+        return hash_end(table);
     const int bucket = hash_bucket_of(table, entry->key);
     HashEntry** link = &table->buckets[bucket];
     while (*link && *link != entry)

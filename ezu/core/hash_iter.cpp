@@ -33,11 +33,13 @@ bool settle_from(HashIter* it, int bucket) {
 
 HashIter* hash_make_iter(HashTable* table, int bucket, HashEntry** slot) {
     HashIter* it = static_cast<HashIter*>(hash_charged_alloc(table, sizeof(HashIter)));
-    if (!it) return nullptr;
+    if (!it)
+        return nullptr;
     it->table = table;
     it->bucket = bucket;
     it->slot = slot;
-    if (!slot) settle_from(it, table->count == 0 ? table->bucket_count : bucket);
+    if (!slot)
+        settle_from(it, table->count == 0 ? table->bucket_count : bucket);
     return it;
 }
 
@@ -50,20 +52,26 @@ HashIter* hash_end(HashTable* table) {
 }
 
 HashIter* hash_iter_copy(const HashIter* it) {
-    if (!it) return nullptr;
+    if (!it)
+        return nullptr;
     HashIter* copy = static_cast<HashIter*>(hash_charged_alloc(it->table, sizeof(HashIter)));
-    if (copy) *copy = *it;
+    if (copy)
+        *copy = *it;
     return copy;
 }
 
 void hash_iter_free(HashIter* it) {
-    if (it) hash_credited_free(it->table, it);
+    if (it)
+        hash_credited_free(it->table, it);
 }
 
 int hash_iter_equal(const HashIter* a, const HashIter* b) {
-    if (!a || !b) return a == b;
-    if (a->table != b->table) return 0;
-    if (at_end(a) && at_end(b)) return 1;
+    if (!a || !b)
+        return a == b;
+    if (a->table != b->table)
+        return 0;
+    if (at_end(a) && at_end(b))
+        return 1;
     return a->bucket == b->bucket && a->slot == b->slot;
 }
 
@@ -72,7 +80,8 @@ int hash_iter_differ(const HashIter* a, const HashIter* b) {
 }
 
 int hash_iter_next(HashIter* it) {
-    if (!it || !it->slot || at_end(it)) return 0;
+    if (!it || !it->slot || at_end(it))
+        return 0;
     HashEntry* entry = *it->slot;
     if (entry && entry->next) {
         it->slot = &entry->next;

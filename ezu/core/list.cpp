@@ -28,7 +28,8 @@ bool make_element(List* list, const void* element, void** data) {
     }
     const int size = d->elem_size_of ? d->elem_size_of(list, element) : d->elem_size;
     void* block = mem_alloc(size);
-    if (!block) return false;
+    if (!block)
+        return false;
     if (d->copy)
         d->copy(list, block, element);
     else if (size > 0)
@@ -58,7 +59,8 @@ const ListDescriptor* list_desc(const List* list) {
 }
 
 ListNode* list_node_at(const List* list, int index) {
-    if (index < 0 || index >= list->count) return nullptr;
+    if (index < 0 || index >= list->count)
+        return nullptr;
     ListNode* node = list->head;
     for (int i = 0; i < index && node; ++i)
         node = node->next;
@@ -67,19 +69,22 @@ ListNode* list_node_at(const List* list, int index) {
 
 List* list_create(ListDescriptor* descriptor) {
     List* list = static_cast<List*>(mem_alloc(sizeof(List)));
-    if (list) list->descriptor = descriptor;
+    if (list)
+        list->descriptor = descriptor;
     return list;
 }
 
 ListDescriptor* list_set_descriptor(List* list, ListDescriptor* descriptor) {
-    if (!list) return nullptr;
+    if (!list)
+        return nullptr;
     ListDescriptor* previous = list->descriptor;
     list->descriptor = descriptor;
     return previous;
 }
 
 List* list_copy(List* list) {
-    if (!list) return nullptr;
+    if (!list)
+        return nullptr;
     List* copy = list_create(list->descriptor);
     if (copy && !list_append_all(copy, list)) {
         list_destroy(copy);
@@ -89,13 +94,15 @@ List* list_copy(List* list) {
 }
 
 int list_destroy(List* list) {
-    if (!list) return 0;
+    if (!list)
+        return 0;
     list_clear(list);
     return mem_free(list);
 }
 
 void list_clear(List* list) {
-    if (!list) return;
+    if (!list)
+        return;
     ListNode* node = list->head;
     while (node) {
         ListNode* next = node->next;
@@ -125,7 +132,8 @@ int list_is_empty(const List* list) {
 }
 
 ListNode* list_make_node(List* list, const void* element) {
-    if (!list) return nullptr;
+    if (!list)
+        return nullptr;
     ListNode* node = static_cast<ListNode*>(mem_alloc(sizeof(ListNode)));
     if (node && !make_element(list, element, &node->data)) {
         mem_free(node);
@@ -135,12 +143,15 @@ ListNode* list_make_node(List* list, const void* element) {
 }
 
 void list_link_tail(List* list, ListNode* node) {
-    if (!list || !node) return;
+    if (!list || !node)
+        return;
     node->prev = list->tail;
     node->next = nullptr;
-    if (list->tail) list->tail->next = node;
+    if (list->tail)
+        list->tail->next = node;
     list->tail = node;
-    if (!list->head) list->head = node;
+    if (!list->head)
+        list->head = node;
     list->count += 1;
 }
 
@@ -151,8 +162,10 @@ ListNode* list_append(List* list, const void* element) {
 }
 
 int list_append_all(List* list, List* other) {
-    if (!list) return 0;
-    if (!other) return 1;
+    if (!list)
+        return 0;
+    if (!other)
+        return 1;
     // Walking exactly the nodes present at the start lets a list be appended
     // to itself without chasing its own new tail.
     ListNode* old_tail = list->tail;
@@ -170,40 +183,52 @@ int list_append_all(List* list, List* other) {
 }
 
 ListNode* list_insert(List* list, int index, const void* element) {
-    if (!list) return nullptr;
+    if (!list)
+        return nullptr;
     ListNode* found = list_node_at(list, index);
-    if (!found) return list_append(list, element);
+    if (!found)
+        return list_append(list, element);
     ListNode* node = list_make_node(list, element);
-    if (!node) return nullptr;
+    if (!node)
+        return nullptr;
     node->prev = found;
     node->next = found->next;
-    if (found->next) found->next->prev = node;
+    if (found->next)
+        found->next->prev = node;
     found->next = node;
-    if (list->tail == found) list->tail = node;
+    if (list->tail == found)
+        list->tail = node;
     list->count += 1;
     return node;
 }
 
 void list_remove_node(List* list, ListNode* node) {
-    if (!list || !node) return;
+    if (!list || !node)
+        return;
     release_element(list, node->data);
-    if (list->head == node) list->head = node->next;
-    if (list->tail == node) list->tail = node->prev;
-    if (node->next && node->next->prev == node) node->next->prev = node->prev;
-    if (node->prev && node->prev->next == node) node->prev->next = node->next;
+    if (list->head == node)
+        list->head = node->next;
+    if (list->tail == node)
+        list->tail = node->prev;
+    if (node->next && node->next->prev == node)
+        node->next->prev = node->prev;
+    if (node->prev && node->prev->next == node)
+        node->prev->next = node->next;
     mem_free(node);
     list->count -= 1;
 }
 
 ListNode* list_remove_next(List* list, ListNode* node) {
-    if (!list || !node) return nullptr;
+    if (!list || !node)
+        return nullptr;
     ListNode* next = node->next;
     list_remove_node(list, node);
     return next;
 }
 
 void* list_pop_front(List* list) {
-    if (!list || list->count == 0 || !list->head) return nullptr;
+    if (!list || list->count == 0 || !list->head)
+        return nullptr;
     ListNode* node = list->head;
     list->head = node->next;
     if (list->head)
@@ -217,7 +242,8 @@ void* list_pop_front(List* list) {
 }
 
 void* list_pop_back(List* list) {
-    if (!list || list->count == 0 || !list->tail) return nullptr;
+    if (!list || list->count == 0 || !list->tail)
+        return nullptr;
     ListNode* node = list->tail;
     list->tail = node->prev;
     if (list->tail)

@@ -30,7 +30,8 @@ void list_iter_free(ListIter* it) {
 }
 
 int list_iter_equal(const ListIter* a, const ListIter* b) {
-    if (!a || !b) return a == b;
+    if (!a || !b)
+        return a == b;
     return a->list == b->list && a->node == b->node;
 }
 
@@ -39,7 +40,8 @@ int list_iter_differ(const ListIter* a, const ListIter* b) {
 }
 
 int list_iter_next(ListIter* it) {
-    if (!it || !it->node) return 0;
+    if (!it || !it->node)
+        return 0;
     it->node = it->node->next;
     return it->node != nullptr;
 }
