@@ -153,32 +153,31 @@ TEST_F(NumberTextTest, Reading64BitLimits) {
 }
 
 TEST_F(NumberTextTest, Reading32BitLimits) {
-    Read r = read32("2147483647", 10);
-    EXPECT_EQ(r.ok, 1);
-    EXPECT_EQ(r.value, INT_MAX);
-    r = read32("2147483648", 10);
-    EXPECT_EQ(r.ok, 0);
-    EXPECT_EQ(r.value, 0);
-    r = read32("-2147483648", 10);
-    EXPECT_EQ(r.ok, 1);
-    EXPECT_EQ(r.value, INT_MIN);
-    r = read32("-2147483649", 10);
-    EXPECT_EQ(r.ok, 0);
-    r = read32("-80000000", 16);
-    EXPECT_EQ(r.ok, 1);
-    EXPECT_EQ(r.value, INT_MIN);
-    r = read32("80000000", 16);
-    EXPECT_EQ(r.ok, 0);
-    r = read32("1111111111111111111111111111111", 2);
-    EXPECT_EQ(r.ok, 1);
-    EXPECT_EQ(r.value, INT_MAX);
-    r = read32("17777777777", 8);
-    EXPECT_EQ(r.value, INT_MAX);
-    r = read32("zik0zj", 36);
-    EXPECT_EQ(r.value, INT_MAX);
-    r = read32("zik0zk", 36);
-    EXPECT_EQ(r.ok, 0);
-
+    struct Case {
+        const char* text;
+        int radix;
+        long long value; // 0 with ok 0 when out of range
+        int ok;
+    };
+    const Case cases[] = {
+        {"2147483647", 10, INT_MAX, 1},
+        {"2147483648", 10, 0, 0},
+        {"-2147483648", 10, INT_MIN, 1},
+        {"-2147483649", 10, 0, 0},
+        {"-80000000", 16, INT_MIN, 1},
+        {"80000000", 16, 0, 0},
+        {"17777777777", 8, INT_MAX, 1},
+        {"-20000000001", 8, 0, 0},
+        {"zik0zj", 36, INT_MAX, 1},
+        {"zik0zk", 36, 0, 0},
+        {"1111111111111111111111111111111", 2, INT_MAX, 1},
+        {"10000000000000000000000000000000", 2, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const Read r = read32(c.text, c.radix);
+        EXPECT_EQ(r.value, c.value) << c.text;
+        EXPECT_EQ(r.ok, c.ok) << c.text;
+    }
     StrBuf* buf = str_from_ascii("12");
     int ok = 0;
     EXPECT_EQ(str_to_long(buf, &ok, 10), 12);
