@@ -1,0 +1,22 @@
+// Command runner and console output.
+#ifndef EZU_HOST_COMMAND_H
+#define EZU_HOST_COMMAND_H
+
+#include "ezu/strings/tstr.h"
+
+// While true, ezuPrint writes nothing. False at start; only programs set it.
+extern bool ezuQuiet;
+
+// Runs `command` through the system's command interpreter with its standard
+// error merged into its standard output, replaces `output` with everything it
+// printed, and returns the interpreter's status (0 when the pipe could not
+// be opened).
+int ezuRunCommand(TStr command, TStr& output);
+
+// Whether `path` names an existing file or directory.
+bool ezuPathExists(TStr path);
+
+// Writes `text` to standard output as it stands, unless ezuQuiet is set.
+void ezuPrint(TStr text);
+
+#endif

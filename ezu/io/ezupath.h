@@ -1,0 +1,67 @@
+// TEzuPath: a file-system path that is both a string and a byte-stream device.
+#ifndef EZU_IO_EZUPATH_H
+#define EZU_IO_EZUPATH_H
+
+#include <stdio.h>
+
+#include "ezu/io/device.h"
+#include "ezu/strings/tstr.h"
+
+// The run-time stream of an open path; kept apart from the path so that a
+// path never opened carries no stream state at all.
+struct StreamHandle {
+    FILE* file;
+};
+
+class TEzuPath : public TEzuIODevice, public TStr {
+public:
+    TEzuPath();
+    TEzuPath(const char* text);
+    TEzuPath(const TStr& text);
+    TEzuPath(const TEzuPath& other); // the copy starts closed
+    explicit TEzuPath(const StrBuf* buf);
+    ~TEzuPath() override; // closes a stream that is still open
+    TEzuPath& operator=(const TEzuPath& other);
+
+    // Device operations; `open` closes a stream that is already open first.
+    bool open(int mode) override;
+    void close() override;
+    int read(void* data, int count) override;
+    int write(const void* data, int count) override;
+    int getc() override;
+    int putc(int c) override;
+    int ungetc(int c) override;
+    int atEnd() override;
+    int rewind();
+    bool isOpen() const;
+
+    // Path text.
+    TStr leaf();
+    TStr extension();
+    TEzuPath absolute() const;
+    TEzuPath absoluteJoin(const TStr& name) const;
+    TEzuPath join(const TStr& name) const;
+    TEzuPath join(const char* name) const;
+    TEzuPath parent() const;
+    TEzuPath directory(bool makeAbsolute) const;
+    int setText(const TStr& text);
+    bool stripLeaf();
+
+    // File system.
+    bool exists();
+    bool isFile();
+    bool isDirectory();
+    bool isWritable() const;
+    bool isReadable() const;
+    int size();
+    bool makeDirectory(const TStr& suffix) const;
+    int remove();
+
+private:
+    StreamHandle* handle_;
+};
+
+// `text` with each run of "/" turned into one "\" and runs at either end dropped.
+TStr backslashed(const TStr& text);
+
+#endif

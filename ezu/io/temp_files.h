@@ -1,0 +1,26 @@
+// Temporary files and new names.
+#ifndef EZU_IO_TEMP_FILES_H
+#define EZU_IO_TEMP_FILES_H
+
+#include "ezu/strings/tstr.h"
+
+// The full name of a new file in the first usable temporary directory
+// (TMPDIR, TEMP, TMP, C:\TEMP\, C:\TMP\, the current directory), or the empty
+// string. With `keep` the file exists, empty; otherwise only the name is left.
+TStr tempFileName(const char* prefix, bool keep);
+
+// Whether a file of that name can be created (or, when it exists, written).
+bool probeNewFile(const char* name, bool keep);
+
+// Finds a name in `directory` that is not taken: `name` itself while
+// `counter` is 0, then `pattern` with "%1" replaced by `counter`, up to
+// `last`. On success `name` holds it and `counter` is one past it.
+bool uniqueFileName(const TStr& directory, TStr& name, const TStr& pattern, int& counter, int last);
+
+// Creates the directory with every missing level; true when it exists afterwards.
+bool makePath(const char* path);
+
+// Appends "\" unless the text ends with one; true when it appended.
+bool ensureTrailingBackslash(TStr& text);
+
+#endif
