@@ -10,6 +10,10 @@
 #include <string.h>
 #include <string>
 
+// File-local to each test file, so that helpers of the same name elsewhere in
+// the test program cannot clash with these.
+namespace {
+
 // Owns a lower-tier record for the length of a test.
 class Buf {
   public:
@@ -39,9 +43,13 @@ inline TStr u8(const char* text) {
     return TStr(text, int(strlen(text)), ENC_UTF8);
 }
 
-// Lets failure messages show the text of a TStr.
+} // namespace
+
+// Lets failure messages show the text of a TStr (found by argument lookup,
+// so it lives beside TStr in the global namespace).
 inline void PrintTo(const TStr& s, std::ostream* os) {
-    *os << '\'' << text_of(s.buffer()) << '\'';
+    const StrBuf* buf = s.buffer();
+    *os << '\'' << (buf->data ? buf->data : "<null>") << '\'';
 }
 
 #endif
