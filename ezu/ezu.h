@@ -11,5 +11,20 @@
 
 #include "ezu/strings/strbuf.h"
 #include "ezu/strings/tstr.h"
+#include "ezu/strings/strlist.h"
+
+#include "ezu/io/path.h"
+#include "ezu/io/device.h"
+#include "ezu/io/ezupath.h"
+#include "ezu/io/app_path.h"
+#include "ezu/io/file_entry.h"
+#include "ezu/io/temp_files.h"
+
+#include "ezu/settings/map.h"
+#include "ezu/settings/settings.h"
+#include "ezu/settings/plugin.h"
+
+#include "ezu/host/command.h"
+#include "ezu/host/queries.h"
 
 #endif
