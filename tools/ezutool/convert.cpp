@@ -66,7 +66,10 @@ int conversionFailed(const TStr& inputName, const TStr& reason) {
 int convertToFile(TEzuIODevice& in, const TStr& inputName, const ConvertOptions& options) {
     const TEzuPath target(options.output);
     TStr directory = target.directory(true);
-    ensureTrailingBackslash(directory); // a drive's root is 'C:\', not 'C:'
+    // The root of a drive comes back as 'C:', which names no directory; other
+    // directories must not end in "\", which Windows' stat refuses.
+    if (directory.length() == 2)
+        directory += "\\";
     TStr name;
     int counter = 1;
     if (!uniqueFileName(directory, name, "ezutool%1.tmp", counter, 9999)) {
@@ -81,6 +84,7 @@ int convertToFile(TEzuIODevice& in, const TStr& inputName, const ConvertOptions&
     TStr reason;
     const bool converted = convertStream(in, temporary, options.from, options.to, reason);
     temporary.close();
+    in.close(); // Windows replaces no open file, and INPUT may be OUTPUT
     if (!converted) {
         temporary.remove();
         return conversionFailed(inputName, reason);

@@ -22,8 +22,12 @@ TStr temporaryDirectory() {
 } // namespace
 
 int runInfo(ToolArgs& args, int argc) {
-    if (!args.atEnd())
-        return usageError(TStr("info takes no arguments, not %1").arg(args.peek()));
+    // Further words are only shown among the command-line elements below.
+    while (!args.atEnd()) {
+        const TStr word = args.take();
+        if (word.charAt(0) == '-' && word.length() > 1)
+            return usageError(TStr("unknown option %1").arg(word));
+    }
     const TEzuPath currentDirectory = TEzuPath("").absolute();
     printLine("app directory", ezuAppPath());
     printLine("locale", ezuLocaleTag());
