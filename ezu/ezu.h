@@ -11,5 +11,10 @@
 
 #include "ezu/strings/strbuf.h"
 #include "ezu/strings/tstr.h"
+#include "ezu/strings/strlist.h"
+
+#include "ezu/settings/map.h"
+#include "ezu/settings/settings.h"
+#include "ezu/settings/plugin.h"
 
 #endif
