@@ -138,11 +138,14 @@ TEST_F(PluginLookup, InheritedValuesComeFromTheNearestAncestor) {
         root.setString("width", "root", false);
         EXPECT_TRUE(ezuLookupSetting("width", &child, true) == "root");
         EXPECT_TRUE(ezuLookupSetting("width", &child, false) == "");
-        parent.setString("width", "parent", false);
-        EXPECT_TRUE(ezuLookupSetting("width", &child, true) == "parent");
-        child.setString("width", "child", false);
-        EXPECT_TRUE(ezuLookupSetting("width", &child, true) == "child");
-        EXPECT_TRUE(ezuLookupSetting("width", &root, true) == "root");
+        root.setString("depth", "root", false);
+        parent.setString("depth", "parent", false);
+        EXPECT_TRUE(ezuLookupSetting("depth", &child, true) == "parent");
+        root.setString("size", "root", false);
+        parent.setString("size", "parent", false);
+        child.setString("size", "child", false);
+        EXPECT_TRUE(ezuLookupSetting("size", &child, true) == "child");
+        EXPECT_TRUE(ezuLookupSetting("size", &root, true) == "root");
     });
 }
 
@@ -234,6 +237,14 @@ TEST_F(PluginExpand, MultiByteTextAroundMarkers) {
         const TStr text = utf8("\xC3\xA9{ex_unset}\xC3\xA9{ex_mb}.");
         const TStr expected = utf8("\xC3\xA9{ex_unset}\xC3\xA9\xC3\xA9.");
         EXPECT_TRUE(ezuExpandSettings(text, nullptr, false) == expected);
+        // Long runs of two-byte characters between markers.
+        const std::string run = repeated("\xC3\xA9", 300);
+        const std::string longText =
+            run + "{ex_unset}" + run + "{ex_mb}" + run + "{ex_unset}" + run + "{ex_mb}";
+        const std::string longExpected =
+            run + "{ex_unset}" + run + "\xC3\xA9" + run + "{ex_unset}" + run + "\xC3\xA9";
+        EXPECT_TRUE(ezuExpandSettings(utf8(longText.c_str()), nullptr, false) ==
+                    utf8(longExpected.c_str()));
     });
 }
 
