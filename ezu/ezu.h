@@ -10,4 +10,8 @@
 #include "ezu/strings/strbuf.h"
 #include "ezu/strings/tstr.h"
 
+#include "ezu/io/path.h"
+#include "ezu/io/device.h"
+#include "ezu/io/ezupath.h"
+
 #endif
