@@ -2,8 +2,6 @@
 // separator. Only path_absolute looks outside the text (the current directory).
 #include "ezu/io/path.h"
 
-#include <string.h>
-
 namespace {
 
 // The two separators as constant records. Their text lives in static arrays,
@@ -14,17 +12,13 @@ char g_dot_text[2] = ".";
 const StrBuf g_backslash = {g_backslash_text, 2};
 const StrBuf g_dot = {g_dot_text, 2};
 
-// Runs `op` with `other`, or with a copy of it when it is `buf` itself: the
-// join operations grow `buf` and would otherwise read from a released block.
-template <typename Op> void with_distinct(StrBuf* buf, const StrBuf* other, Op op) {
-    if (other != buf) {
-        op(buf, other);
-        return;
-    }
-    StrBuf* copy = str_dup(other);
-    if (copy)
-        op(buf, copy);
-    str_free(copy);
+// Joining a name to an empty text gives the name: a separator in front
+// would turn it into a path from the root of the current drive.
+bool copied_into_empty(StrBuf* buf, const StrBuf* other) {
+    if (!str_is_empty(buf))
+        return false;
+    str_copy(other, buf);
+    return true;
 }
 
 } // namespace
@@ -48,17 +42,15 @@ StrBuf* path_absolute(const StrBuf* buf) {
 }
 
 void path_join(StrBuf* buf, const StrBuf* other) {
-    if (str_is_empty(other))
+    if (str_is_empty(other) || copied_into_empty(buf, other))
         return;
-    with_distinct(buf, other,
-                  [](StrBuf* b, const StrBuf* o) { str_append_sep(b, o, &g_backslash); });
+    str_append_sep(buf, other, &g_backslash);
 }
 
 void path_prepend(StrBuf* buf, const StrBuf* other) {
-    if (str_is_empty(other))
+    if (str_is_empty(other) || copied_into_empty(buf, other))
         return;
-    with_distinct(buf, other,
-                  [](StrBuf* b, const StrBuf* o) { str_prepend_sep(b, o, &g_backslash); });
+    str_prepend_sep(buf, other, &g_backslash);
 }
 
 StrBuf* path_split_leaf(StrBuf* buf) {
