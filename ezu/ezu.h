@@ -17,4 +17,8 @@
 #include "ezu/settings/settings.h"
 #include "ezu/settings/plugin.h"
 
+#include "ezu/io/path.h"
+#include "ezu/io/device.h"
+#include "ezu/io/ezupath.h"
+
 #endif
