@@ -13,16 +13,16 @@
 #include "ezu/strings/tstr.h"
 #include "ezu/strings/strlist.h"
 
+#include "ezu/settings/map.h"
+#include "ezu/settings/settings.h"
+#include "ezu/settings/plugin.h"
+
 #include "ezu/io/path.h"
 #include "ezu/io/device.h"
 #include "ezu/io/ezupath.h"
 #include "ezu/io/app_path.h"
 #include "ezu/io/file_entry.h"
 #include "ezu/io/temp_files.h"
-
-#include "ezu/settings/map.h"
-#include "ezu/settings/settings.h"
-#include "ezu/settings/plugin.h"
 
 #include "ezu/host/command.h"
 #include "ezu/host/queries.h"

@@ -2,4 +2,8 @@
 
 #include "ezu/ezu.h"
 
-void ezu_test_warm_caches() {}
+void ezu_test_warm_caches() {
+    TEzuStrList warmList;                   // the string-list element descriptor
+    TEzuMap<TStr, TStr> warmTextMap(1);     // the text map descriptor
+    TEzuMap<TStr, void*> warmPointerMap(1); // the pointer map descriptor
+}
