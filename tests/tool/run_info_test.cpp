@@ -75,7 +75,6 @@ TEST_F(ToolInfo, ShowsWhatTheFrameworkKnowsOneLinePerName) {
 
     const std::string temp = lines["temporary directory"];
     ASSERT_GE(temp.size(), 3u);
-    EXPECT_EQ(temp[1], ':') << temp;
     EXPECT_EQ(temp.back(), '\\') << temp;
     EXPECT_TRUE(ScratchDir::exists(temp.substr(0, temp.size() - 1))) << temp;
 
