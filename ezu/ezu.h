@@ -10,4 +10,11 @@
 #include "ezu/strings/strbuf.h"
 #include "ezu/strings/tstr.h"
 
+#include "ezu/io/app_path.h"
+#include "ezu/io/file_entry.h"
+#include "ezu/io/temp_files.h"
+
+#include "ezu/host/command.h"
+#include "ezu/host/queries.h"
+
 #endif
