@@ -5,6 +5,8 @@
 #include "ezu/platform/platform.h"
 
 #include "ezu/core/mem.h"
+#include "ezu/core/hash.h"
+#include "ezu/core/list.h"
 #include "ezu/core/encoding.h"
 
 #include "ezu/strings/strbuf.h"

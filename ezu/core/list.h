@@ -1,0 +1,138 @@
+// Callback-driven doubly linked list: nodes holding one element pointer each,
+// under a header that knows the first and last node and the node count.
+//
+// The list knows nothing about its elements; a ListDescriptor says how to
+// compare them and, optionally, how to duplicate, copy and release them.
+// Positions are heap-allocated ListIter records that the caller releases with
+// list_iter_free. Every header, node and iterator comes from mem_alloc.
+//
+// Element ownership. A node's element is made by `duplicate` when present;
+// otherwise, when the descriptor knows a size (`elem_size_of` present, or
+// `elem_size` non-zero), it is copied into a new block the list owns;
+// otherwise the caller's pointer is stored. A removed element goes to
+// `release` when present; otherwise its block is freed when the descriptor
+// knows a size; otherwise it is left alone. So the list never frees a
+// pointer it did not allocate: when a size callback is present its block is
+// always the list's own, even for a size of 0. A null element is stored as
+// null rather than copied.
+//
+// When `duplicate` returns null the node is still made and holds null.
+//
+// Allocation failures. Operations that make a node or a list return null and
+// leave the list as it was; operations that make an iterator return null. The
+// iterator functions accept a null iterator and treat it as standing at the
+// end of no list (two null iterators compare equal, a null and a real one do
+// not). A size callback giving a negative size counts as a failed allocation.
+//
+// A null descriptor behaves as an all-zero one: elements compared by pointer,
+// stored as given, never released.
+#ifndef EZU_CORE_LIST_H
+#define EZU_CORE_LIST_H
+
+struct List;
+
+// (a, b) -> non-zero when equal; does not receive the list
+typedef int (*ListEqualFunc)(const void* a, const void* b);
+// (list, element) -> its byte size
+typedef int (*ListSizeOfFunc)(List* list, const void* element);
+// (list, element) -> a new element the list will own
+typedef void* (*ListDuplicateFunc)(List* list, const void* element);
+// (list, element): releases an owned element
+typedef void (*ListReleaseFunc)(List* list, void* element);
+// (list, new block, source element): fills a new element block
+typedef void (*ListCopyFunc)(List* list, void* block, const void* source);
+
+struct ListDescriptor {
+    int size;                    // sizeof(ListDescriptor), set by its creator
+    int elem_size;               // fixed element size, or 0
+    ListEqualFunc equal;         //
+    ListSizeOfFunc elem_size_of; //
+    ListDuplicateFunc duplicate; // replaces allocating and copying
+    ListReleaseFunc release;     //
+    ListCopyFunc copy;           // absent: the bytes are copied
+    void* reserved;              // not read by the list
+};
+
+struct ListNode {
+    ListNode* prev; // null at the head
+    ListNode* next; // null at the tail
+    void* data;
+};
+
+struct List {
+    ListDescriptor* descriptor;
+    ListNode* head;
+    ListNode* tail;
+    int count;
+};
+
+// A position; a null node is the end.
+struct ListIter {
+    List* list;
+    ListNode* node;
+};
+
+List* list_create(ListDescriptor* descriptor);
+// Replaces the descriptor and returns the previous one.
+ListDescriptor* list_set_descriptor(List* list, ListDescriptor* descriptor);
+// A new list with the same descriptor and a node made for every element, in
+// order; null when any allocation fails.
+List* list_copy(List* list);
+// Removes every node, releasing elements as the descriptor says, then the
+// header; returns the payload size mem_free gave for the header. Null: 0.
+int list_destroy(List* list);
+void list_clear(List* list);
+
+int list_count(const List* list);
+ListNode* list_head(const List* list);
+ListNode* list_tail(const List* list);
+ListDescriptor* list_descriptor(const List* list);
+int list_is_empty(const List* list);
+
+// A new unlinked node holding the element as the descriptor says.
+ListNode* list_make_node(List* list, const void* element);
+void list_link_tail(List* list, ListNode* node);
+ListNode* list_append(List* list, const void* element);
+// Appends a node made from each element of `other`, in order (`other` may be
+// `list` itself: its elements are appended once). Returns 1, or 0 after a
+// failed allocation, when `list` is left as it was.
+int list_append_all(List* list, List* other);
+// A new node behind the node at `index` (so index 0 inserts second), or at
+// the end when `index` is out of range. The element is made as
+// list_make_node makes it.
+ListNode* list_insert(List* list, int index, const void* element);
+
+// Unlinks and releases one node and its element.
+void list_remove_node(List* list, ListNode* node);
+// Removes the node and returns its former successor.
+ListNode* list_remove_next(List* list, ListNode* node);
+// Content match: removes the first matching node; 1 when one was removed.
+int list_remove(List* list, const void* element);
+// Content match: index of the first matching node, or -1.
+int list_index_of(List* list, const void* element);
+// Find match: new iterator at the first node found, or at the end.
+ListIter* list_find(List* list, const void* element);
+// Unlinks the first or last node and hands its element to the caller; null
+// for an empty list.
+void* list_pop_front(List* list);
+void* list_pop_back(List* list);
+// 1 when both lists have the same descriptor and pairwise equal elements.
+int list_equal(const List* a, const List* b);
+// `elem_size` if non-zero, else `elem_size_of`(list, element), else 4.
+int list_elem_size(List* list, const void* element);
+
+ListIter* list_begin(List* list);
+ListIter* list_end(List* list);
+// New iterator at `index`; the end when index < 0 or index >= count.
+ListIter* list_at(List* list, int index);
+ListIter* list_make_iter(List* list, ListNode* node);
+void list_iter_free(ListIter* it);
+int list_iter_equal(const ListIter* a, const ListIter* b);
+int list_iter_differ(const ListIter* a, const ListIter* b);
+// Moves to the next node: 1 while standing on one, 0 at the end.
+int list_iter_next(ListIter* it);
+void* list_iter_value(const ListIter* it);
+List* list_iter_list(const ListIter* it);
+ListNode* list_iter_node(const ListIter* it);
+
+#endif
