@@ -36,7 +36,8 @@ typedef int (*EncEncodeFn)(uint32_t code, unsigned char* dst, int room, int* sta
 // char_size: the bytes encode writes for a code point.
 typedef int (*EncCharSizeFn)(uint32_t code);
 // text_length: byte length of a zero-terminated text, terminator excluded,
-// never looking at more than `limit` bytes (a negative limit means no bound).
+// never looking at more than `limit` bytes (a negative limit means no bound);
+// 0 for a null text.
 typedef int (*EncTextLengthFn)(const unsigned char* text, int limit);
 
 struct EncodingInfo {
@@ -59,7 +60,10 @@ bool str_encoding_valid(int encoding);
 
 // Bytes that converting at most `src_len` bytes of `src` (encoding `from`)
 // into encoding `to` needs, terminator included; 0 when a decoder rejects
-// the input. Never reads past `src_len` bytes.
+// the input (or the size would not fit an int). The text ends at its first
+// zero unit or after `src_len` bytes; nothing past them is read. A UTF-32
+// destination gets 4 x (characters + 1); encoding 2 always has room for its
+// mark.
 int str_convert_size(const void* src, int src_len, int from, int to);
 
 // Converts into `dst` (room `dst_len` bytes) and writes the terminator.
@@ -73,7 +77,9 @@ int str_native_utf16();
 int str_utf8_seq_len(unsigned char lead);
 
 // The UTF-8 text as a new guarded block of zero-terminated UTF-16 in machine
-// order, made by the platform's converter; null on failure. Release with mem_free.
+// order, made by the platform's converter; null on failure, including text
+// the encoding core rejects (a sequence cut off by the terminator). Release
+// with mem_free.
 EzuWChar* str_to_platform_wide(const char* utf8);
 
 // The last-error record.

@@ -1,0 +1,117 @@
+// Sizing and conversion between any two encodings through 32-bit code points.
+#include "ezu/core/encoding.h"
+#include "ezu/core/encoding_codecs.h"
+
+#include <limits.h>
+#include <string.h>
+
+namespace {
+
+const int kLineRoomRanOut = 1002;
+
+bool is_variable(int encoding) {
+    return (str_encodings[encoding].flags & ENC_VARIABLE) != 0;
+}
+
+// A source in encoding 2 is sized in the order its mark selects, without the
+// mark; unmarked text is in the machine's order.
+void resolve_marked_source(const unsigned char*& src, int& len, int& from) {
+    if (from != ENC_UTF16) return;
+    from = str_native_utf16();
+    if (len < 2) return;
+    if (src[0] == 0xFE && src[1] == 0xFF)
+        from = ENC_UTF16BE;
+    else if (src[0] == 0xFF && src[1] == 0xFE)
+        from = ENC_UTF16LE;
+    else
+        return;
+    src += 2;
+    len -= 2;
+}
+
+// Bytes one decoded character takes in the destination. UTF-32 has no
+// char_size: every character is one 4-byte unit, the end of the text none
+// (the terminator is already counted).
+int64_t destination_bytes(int to, uint32_t code) {
+    if (to == ENC_UTF32) return code == 0 ? 0 : 4;
+    return str_encodings[to].char_size(code);
+}
+
+// Sizes a destination by decoding the source: the terminator plus every
+// character's encoded size, the end of the text included as a character
+// (for UTF-8 and UTF-16 destinations). -1 when a decoder rejects the input.
+int64_t size_by_decoding(const unsigned char* src, int len, int from, int to) {
+    const EncodingInfo& source = str_encodings[from];
+    int64_t size = str_encodings[to].terminator_size;
+    int state = 0;
+    bool characters = false;
+    while (len > 0) {
+        uint32_t code;
+        const int consumed = source.decode(src, len, &code, &state);
+        if (consumed == 0) return -1;
+        src += consumed;
+        len -= consumed;
+        size += destination_bytes(to, code);
+        if (code == 0) return size;
+        characters = true;
+    }
+    // The source's terminator lies outside the count: the end of the text was
+    // not counted, so add the room the mark of encoding 2 needs explicitly.
+    if (to == ENC_UTF16 && characters) size += 2;
+    return size;
+}
+
+// Sizes an ASCII destination from the source's length up to its terminator
+// (or len), plus one unit for the terminator, in source units.
+int64_t size_by_length(const unsigned char* src, int len, int from, int to) {
+    const EncodingInfo& source = str_encodings[from];
+    const int64_t length = source.text_length(src, len);
+    return (length + 1) * source.unit_size / str_encodings[to].unit_size;
+}
+
+int report_room_ran_out() {
+    str_report_error(STR_ERR_OVERFLOW, "to buffer overflow", kLineRoomRanOut);
+    return 0;
+}
+
+} // namespace
+
+int str_convert_size(const void* src_bytes, int src_len, int from, int to) {
+    const unsigned char* src = static_cast<const unsigned char*>(src_bytes);
+    int len = src && src_len > 0 ? src_len : 0;
+    resolve_marked_source(src, len, from);
+    // Variable-width and UTF-32 destinations are sized character by character;
+    // a length-based formula would undersize UTF-32 from smaller units.
+    const int64_t size = is_variable(to) || to == ENC_UTF32 ? size_by_decoding(src, len, from, to)
+                                                            : size_by_length(src, len, from, to);
+    // Rejected input, or a size no block could have.
+    if (size < 0 || size > INT_MAX) return 0;
+    return int(size);
+}
+
+int str_convert(const void* src_bytes, int src_len, int from, void* dst_bytes, int dst_len,
+                int to) {
+    const EncodingInfo& source = str_encodings[from];
+    const EncodingInfo& destination = str_encodings[to];
+    const unsigned char* src = static_cast<const unsigned char*>(src_bytes);
+    unsigned char* dst = static_cast<unsigned char*>(dst_bytes);
+    int left = src ? src_len : 0;
+    int room = dst ? dst_len : 0;
+    int decode_state = 0, encode_state = 0;
+    uint32_t code = 0;
+    while (left > 0 && room > 0) {
+        const int consumed = source.decode(src, left, &code, &decode_state);
+        if (consumed == 0) return 0;
+        src += consumed;
+        left -= consumed;
+        if (code == 0) break; // the terminator is written below, in the destination's width
+        const int written = destination.encode(code, dst, room, &encode_state);
+        if (written == 0) return 0;
+        dst += written;
+        room -= written;
+    }
+    if (left > 0 && code != 0) return report_room_ran_out();
+    if (room < destination.unit_size) return report_room_ran_out();
+    memset(dst, 0, size_t(destination.unit_size));
+    return 1;
+}
