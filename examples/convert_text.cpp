@@ -23,7 +23,8 @@ void print_hex(const unsigned char* bytes, int count) {
 // mem_free) or null when the input is rejected.
 unsigned char* convert(const void* src, int src_len, int from, int to, int* size) {
     *size = str_convert_size(src, src_len, from, to);
-    if (*size == 0) return nullptr; // a decoder rejected the input
+    if (*size == 0)
+        return nullptr; // a decoder rejected the input
     unsigned char* block = static_cast<unsigned char*>(mem_alloc(*size));
     if (block && !str_convert(src, src_len, from, block, *size, to)) {
         mem_free(block);
@@ -39,7 +40,8 @@ int text_bytes(const unsigned char* text, int size, int encoding) {
         int zero = 0;
         while (zero < unit && text[pos + zero] == 0)
             ++zero;
-        if (zero == unit) return pos;
+        if (zero == unit)
+            return pos;
     }
     return size;
 }
@@ -87,7 +89,8 @@ int main() {
     print_hex(reinterpret_cast<const unsigned char*>(text), int(strlen(text)));
     printf("\n");
     for (int to = ENC_ASCII; to <= ENC_UTF32; ++to) {
-        if (to != ENC_UTF8) round_trip(text, to);
+        if (to != ENC_UTF8)
+            round_trip(text, to);
     }
     show_rejected_input();
     // Every block was released: the memory manager's counters are back at 0.

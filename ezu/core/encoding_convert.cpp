@@ -16,9 +16,11 @@ bool is_variable(int encoding) {
 // A source in encoding 2 is sized in the order its mark selects, without the
 // mark; unmarked text is in the machine's order.
 void resolve_marked_source(const unsigned char*& src, int& len, int& from) {
-    if (from != ENC_UTF16) return;
+    if (from != ENC_UTF16)
+        return;
     from = str_native_utf16();
-    if (len < 2) return;
+    if (len < 2)
+        return;
     if (src[0] == 0xFE && src[1] == 0xFF)
         from = ENC_UTF16BE;
     else if (src[0] == 0xFF && src[1] == 0xFE)
@@ -33,7 +35,8 @@ void resolve_marked_source(const unsigned char*& src, int& len, int& from) {
 // char_size: every character is one 4-byte unit, the end of the text none
 // (the terminator is already counted).
 int64_t destination_bytes(int to, uint32_t code) {
-    if (to == ENC_UTF32) return code == 0 ? 0 : 4;
+    if (to == ENC_UTF32)
+        return code == 0 ? 0 : 4;
     return str_encodings[to].char_size(code);
 }
 
@@ -48,16 +51,19 @@ int64_t size_by_decoding(const unsigned char* src, int len, int from, int to) {
     while (len > 0) {
         uint32_t code;
         const int consumed = source.decode(src, len, &code, &state);
-        if (consumed == 0) return -1;
+        if (consumed == 0)
+            return -1;
         src += consumed;
         len -= consumed;
         size += destination_bytes(to, code);
-        if (code == 0) return size;
+        if (code == 0)
+            return size;
         characters = true;
     }
     // The source's terminator lies outside the count: the end of the text was
     // not counted, so add the room the mark of encoding 2 needs explicitly.
-    if (to == ENC_UTF16 && characters) size += 2;
+    if (to == ENC_UTF16 && characters)
+        size += 2;
     return size;
 }
 
@@ -85,7 +91,8 @@ int str_convert_size(const void* src_bytes, int src_len, int from, int to) {
     const int64_t size = is_variable(to) || to == ENC_UTF32 ? size_by_decoding(src, len, from, to)
                                                             : size_by_length(src, len, from, to);
     // Rejected input, or a size no block could have.
-    if (size < 0 || size > INT_MAX) return 0;
+    if (size < 0 || size > INT_MAX)
+        return 0;
     return int(size);
 }
 
@@ -101,17 +108,22 @@ int str_convert(const void* src_bytes, int src_len, int from, void* dst_bytes, i
     uint32_t code = 0;
     while (left > 0 && room > 0) {
         const int consumed = source.decode(src, left, &code, &decode_state);
-        if (consumed == 0) return 0;
+        if (consumed == 0)
+            return 0;
         src += consumed;
         left -= consumed;
-        if (code == 0) break; // the terminator is written below, in the destination's width
+        if (code == 0)
+            break; // the terminator is written below, in the destination's width
         const int written = destination.encode(code, dst, room, &encode_state);
-        if (written == 0) return 0;
+        if (written == 0)
+            return 0;
         dst += written;
         room -= written;
     }
-    if (left > 0 && code != 0) return report_room_ran_out();
-    if (room < destination.unit_size) return report_room_ran_out();
+    if (left > 0 && code != 0)
+        return report_room_ran_out();
+    if (room < destination.unit_size)
+        return report_room_ran_out();
     memset(dst, 0, size_t(destination.unit_size));
     return 1;
 }

@@ -5,7 +5,8 @@
 #include <string.h>
 
 int str_ascii_decode(const unsigned char* src, int avail, uint32_t* code, int*) {
-    if (avail < 1) return 0;
+    if (avail < 1)
+        return 0;
     // Widened as a signed byte: 0x80 to 0xFF become 0xFFFFFF80 to 0xFFFFFFFF,
     // which no encoder but UTF-32 can write, so they come out as "?".
     *code = uint32_t(int32_t(int8_t(src[0])));
@@ -13,13 +14,15 @@ int str_ascii_decode(const unsigned char* src, int avail, uint32_t* code, int*) 
 }
 
 int str_ascii_encode(uint32_t code, unsigned char* dst, int room, int*) {
-    if (room < 1) return 0;
+    if (room < 1)
+        return 0;
     dst[0] = code < 0x80 ? (unsigned char)code : '?';
     return 1;
 }
 
 int str_ascii_text_length(const unsigned char* text, int limit) {
-    if (!text) return 0;
+    if (!text)
+        return 0;
     int length = 0;
     while (str_within(limit, length, 1) && text[length] != 0)
         ++length;
@@ -27,19 +30,22 @@ int str_ascii_text_length(const unsigned char* text, int limit) {
 }
 
 int str_utf32_decode(const unsigned char* src, int avail, uint32_t* code, int*) {
-    if (avail < 4) return 0;
+    if (avail < 4)
+        return 0;
     memcpy(code, src, 4);
     return 4;
 }
 
 int str_utf32_encode(uint32_t code, unsigned char* dst, int room, int*) {
-    if (room < 4) return 0;
+    if (room < 4)
+        return 0;
     memcpy(dst, &code, 4);
     return 4;
 }
 
 int str_utf32_text_length(const unsigned char* text, int limit) {
-    if (!text) return 0;
+    if (!text)
+        return 0;
     const unsigned char zero[4] = {0, 0, 0, 0};
     int length = 0;
     while (str_within(limit, length, 4) && memcmp(text + length, zero, 4) != 0)

@@ -65,14 +65,18 @@ int decode(const unsigned char* src, int avail, uint32_t* code, const Utf16Order
 }
 
 int encode(uint32_t code, unsigned char* dst, int room, bool big_endian) {
-    if (code >= 0xD800 && code <= 0xDFFF) return 0; // a lone surrogate has no UTF-16 form
-    if (code > 0x10FFFF) code = '?';
+    if (code >= 0xD800 && code <= 0xDFFF)
+        return 0; // a lone surrogate has no UTF-16 form
+    if (code > 0x10FFFF)
+        code = '?';
     if (code <= 0xFFFF) {
-        if (room < 2) return 0;
+        if (room < 2)
+            return 0;
         store_unit(dst, code, big_endian);
         return 2;
     }
-    if (room < 4) return 0;
+    if (room < 4)
+        return 0;
     const uint32_t v = code - 0x10000;
     store_unit(dst, 0xD800 + (v >> 10), big_endian);
     store_unit(dst + 2, 0xDC00 + (v & 0x3FF), big_endian);
@@ -80,12 +84,15 @@ int encode(uint32_t code, unsigned char* dst, int room, bool big_endian) {
 }
 
 int text_length(const unsigned char* text, int limit, bool big_endian) {
-    if (!text) return 0;
+    if (!text)
+        return 0;
     int pos = 0;
     for (;;) {
-        if (!str_within(limit, pos, 2)) return pos;
+        if (!str_within(limit, pos, 2))
+            return pos;
         const uint32_t unit = load_unit(text + pos, big_endian);
-        if (unit == 0) return pos;
+        if (unit == 0)
+            return pos;
         pos += 2;
         // The low half of a pair is stepped over with its high half; a zero
         // unit or the bound there ends the text instead.
@@ -98,8 +105,10 @@ int text_length(const unsigned char* text, int limit, bool big_endian) {
 } // namespace
 
 int str_utf16_char_size(uint32_t code) {
-    if (code >= 0xD800 && code <= 0xDFFF) return 0; // cannot be written
-    if (code >= 0x10000 && code <= 0x10FFFF) return 4;
+    if (code >= 0xD800 && code <= 0xDFFF)
+        return 0; // cannot be written
+    if (code >= 0x10000 && code <= 0x10FFFF)
+        return 4;
     return 2; // one unit, or the "?" that replaces a value above 0x10FFFF
 }
 

@@ -9,8 +9,10 @@ const int kMarkWritten = 0xFEFF; // encoder state once the mark is out
 
 // The order a leading mark selects (3 or 4), or 0 when there is no mark.
 int marked_order(const unsigned char* text) {
-    if (text[0] == 0xFE && text[1] == 0xFF) return ENC_UTF16BE;
-    if (text[0] == 0xFF && text[1] == 0xFE) return ENC_UTF16LE;
+    if (text[0] == 0xFE && text[1] == 0xFF)
+        return ENC_UTF16BE;
+    if (text[0] == 0xFF && text[1] == 0xFE)
+        return ENC_UTF16LE;
     return 0;
 }
 
@@ -30,7 +32,8 @@ int encode_native(uint32_t code, unsigned char* dst, int room) {
 int str_utf16bom_decode(const unsigned char* src, int avail, uint32_t* code, int* state) {
     int skipped = 0;
     if (*state == 0) {
-        if (avail < 2) return 0;
+        if (avail < 2)
+            return 0;
         *state = marked_order(src);
         if (*state != 0)
             skipped = 2;
@@ -48,20 +51,26 @@ int str_utf16bom_decode(const unsigned char* src, int avail, uint32_t* code, int
 }
 
 int str_utf16bom_encode(uint32_t code, unsigned char* dst, int room, int* state) {
-    if (*state == kMarkWritten) return encode_native(code, dst, room);
+    if (*state == kMarkWritten)
+        return encode_native(code, dst, room);
     // The first character goes out behind the mark; both must fit.
-    if (room < 2) return 0;
+    if (room < 2)
+        return 0;
     const int written = encode_native(code, dst + 2, room - 2);
-    if (!written) return 0;
+    if (!written)
+        return 0;
     encode_native(0xFEFF, dst, 2);
     *state = kMarkWritten;
     return written + 2;
 }
 
 int str_utf16bom_text_length(const unsigned char* text, int limit) {
-    if (!text) return 0;
+    if (!text)
+        return 0;
     int order = 0;
-    if (str_within(limit, 0, 2)) order = marked_order(text);
-    if (order == 0) return str_encodings[str_native_utf16()].text_length(text, limit);
+    if (str_within(limit, 0, 2))
+        order = marked_order(text);
+    if (order == 0)
+        return str_encodings[str_native_utf16()].text_length(text, limit);
     return str_encodings[order].text_length(text + 2, limit < 0 ? limit : limit - 2);
 }

@@ -5,27 +5,38 @@
 #include "ezu/core/encoding_codecs.h"
 
 int str_utf8_seq_len(unsigned char lead) {
-    if ((lead & 0xFC) == 0xFC) return 6;
-    if ((lead & 0xF8) == 0xF8) return 5;
-    if ((lead & 0xF0) == 0xF0) return 4;
-    if ((lead & 0xE0) == 0xE0) return 3;
-    if ((lead & 0xC0) == 0xC0) return 2;
+    if ((lead & 0xFC) == 0xFC)
+        return 6;
+    if ((lead & 0xF8) == 0xF8)
+        return 5;
+    if ((lead & 0xF0) == 0xF0)
+        return 4;
+    if ((lead & 0xE0) == 0xE0)
+        return 3;
+    if ((lead & 0xC0) == 0xC0)
+        return 2;
     return 1;
 }
 
 int str_utf8_char_size(uint32_t code) {
-    if (code < 0x80) return 1;
-    if (code < 0x800) return 2;
-    if (code < 0x10000) return 3;
-    if (code < 0x200000) return 4;
+    if (code < 0x80)
+        return 1;
+    if (code < 0x800)
+        return 2;
+    if (code < 0x10000)
+        return 3;
+    if (code < 0x200000)
+        return 4;
     return 1; // written as "?"
 }
 
 int str_utf8_encode(uint32_t code, unsigned char* dst, int room, int*) {
     static const unsigned char kLeadMark[5] = {0, 0, 0xC0, 0xE0, 0xF0};
-    if (code >= 0x200000) code = '?';
+    if (code >= 0x200000)
+        code = '?';
     const int n = str_utf8_char_size(code);
-    if (room < n) return 0;
+    if (room < n)
+        return 0;
     for (int i = n - 1; i > 0; --i) {
         dst[i] = (unsigned char)(0x80 | (code & 0x3F));
         code >>= 6;
@@ -39,9 +50,11 @@ int str_utf8_decode(const unsigned char* src, int avail, uint32_t* code, int*) {
     // continuation byte in one step. Five- and six-byte forms are not
     // accumulated, so theirs leave a fixed value above the Unicode range.
     static const uint32_t kOffset[7] = {0, 0, 0x3080, 0xE2080, 0x3C82080, 0xFA082080, 0x82082080};
-    if (avail < 1) return 0;
+    if (avail < 1)
+        return 0;
     const int n = str_utf8_seq_len(src[0]);
-    if (avail < n) return 0; // cut off by the end of the input
+    if (avail < n)
+        return 0; // cut off by the end of the input
     uint32_t value = 0;
     if (n <= 4) {
         for (int i = 0; i < n; ++i)
@@ -54,17 +67,21 @@ int str_utf8_decode(const unsigned char* src, int avail, uint32_t* code, int*) {
 }
 
 int str_utf8_text_length(const unsigned char* text, int limit) {
-    if (!text) return 0;
+    if (!text)
+        return 0;
     int pos = 0;
     for (;;) {
-        if (!str_within(limit, pos, 1)) return pos;
-        if (text[pos] == 0) return pos;
+        if (!str_within(limit, pos, 1))
+            return pos;
+        if (text[pos] == 0)
+            return pos;
         // Step over the character by its lead byte. A zero byte or the bound
         // inside a cut-off sequence ends the text there, so the step never
         // carries the scan past the terminator.
         const int n = str_utf8_seq_len(text[pos]);
         for (int i = 1; i < n; ++i) {
-            if (!str_within(limit, pos + i, 1) || text[pos + i] == 0) return pos + i;
+            if (!str_within(limit, pos + i, 1) || text[pos + i] == 0)
+                return pos + i;
         }
         pos += n;
     }

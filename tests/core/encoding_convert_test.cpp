@@ -46,7 +46,8 @@ Bytes ascii_text(int encoding) {
 // past them.
 struct ExactCopy {
     explicit ExactCopy(const Bytes& b) : size(int(b.size())), data(new unsigned char[b.size()]) {
-        if (!b.empty()) memcpy(data.get(), b.data(), b.size());
+        if (!b.empty())
+            memcpy(data.get(), b.data(), b.size());
     }
     int size;
     std::unique_ptr<unsigned char[]> data;
@@ -56,7 +57,8 @@ Converted convert_exact(const Bytes& src, int from, int to) {
     const ExactCopy copy(src);
     Converted c;
     c.size = str_convert_size(copy.data.get(), copy.size, from, to);
-    if (c.size == 0) return c;
+    if (c.size == 0)
+        return c;
     c.out.assign(size_t(c.size), 0xCC);
     c.ok = str_convert(copy.data.get(), copy.size, from, c.out.data(), c.size, to) == 1;
     return c;
@@ -194,7 +196,8 @@ TEST_F(EncodingConvertTest, BadUtf16IsRejectedBySizeAndConversion) {
         SCOPED_TRACE(testing::Message() << "from " << c.from << ", line " << c.line);
         const ExactCopy src(c.src);
         for (int to = 0; to < 6; ++to) {
-            if (to == ENC_ASCII) continue; // sized from the length alone, without decoding
+            if (to == ENC_ASCII)
+                continue; // sized from the length alone, without decoding
             mark_error_record();
             EXPECT_EQ(str_convert_size(src.data.get(), src.size, c.from, to), 0) << "to " << to;
             expect_error(c.code, c.message, c.line);

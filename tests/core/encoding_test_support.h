@@ -41,7 +41,8 @@ struct Converted {
 inline Converted size_and_convert(const Bytes& src, int from, int to) {
     Converted c;
     c.size = str_convert_size(src.data(), int(src.size()), from, to);
-    if (c.size == 0) return c;
+    if (c.size == 0)
+        return c;
     c.out.assign(size_t(c.size), 0xCC);
     c.ok = str_convert(src.data(), int(src.size()), from, c.out.data(), c.size, to) == 1;
     return c;
@@ -55,7 +56,8 @@ inline Bytes text_part(const Converted& c, int to) {
         bool zero = true;
         for (size_t i = 0; i < unit; ++i)
             zero = zero && out[pos + i] == 0;
-        if (zero) return Bytes(out.begin(), out.begin() + long(pos));
+        if (zero)
+            return Bytes(out.begin(), out.begin() + long(pos));
     }
     ADD_FAILURE() << "no terminator in the destination";
     return out;

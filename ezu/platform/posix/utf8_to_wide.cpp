@@ -67,10 +67,12 @@ int decode_strict(const unsigned char* src, size_t avail, uint32_t* code) {
 } // namespace
 
 int plat_utf8_to_wide(const char* src, int src_len, EzuWChar* dst, int dst_units) {
-    if (!src || src_len == 0 || src_len < -1 || dst_units < 0 || (dst_units > 0 && !dst)) return 0;
+    if (!src || src_len == 0 || src_len < -1 || dst_units < 0 || (dst_units > 0 && !dst))
+        return 0;
     // -1: the text through its terminator, which is converted and counted.
     const size_t bytes = src_len == -1 ? strlen(src) + 1 : size_t(src_len);
-    if (bytes > size_t(INT_MAX)) return 0;
+    if (bytes > size_t(INT_MAX))
+        return 0;
     const unsigned char* in = reinterpret_cast<const unsigned char*>(src);
     int units = 0;
     for (size_t pos = 0; pos < bytes;) {
@@ -78,7 +80,8 @@ int plat_utf8_to_wide(const char* src, int src_len, EzuWChar* dst, int dst_units
         pos += size_t(decode_strict(in + pos, bytes - pos, &code));
         const int needed = code >= 0x10000 ? 2 : 1;
         if (dst_units > 0) {
-            if (needed > dst_units - units) return 0; // the room is too small
+            if (needed > dst_units - units)
+                return 0; // the room is too small
             if (needed == 2) {
                 dst[units] = EzuWChar(0xD800 + ((code - 0x10000) >> 10));
                 dst[units + 1] = EzuWChar(0xDC00 + ((code - 0x10000) & 0x3FF));

@@ -45,7 +45,8 @@ Bytes oracle(const std::vector<uint32_t>& codes, int encoding) {
     EXPECT_NE(result, size_t(-1)) << "errno " << errno;
     iconv_close(cd);
     out.resize(out.size() - out_left);
-    if (encoding == ENC_UTF16 && !codes.empty()) out.insert(out.begin(), {0xFF, 0xFE});
+    if (encoding == ENC_UTF16 && !codes.empty())
+        out.insert(out.begin(), {0xFF, 0xFE});
     return out;
 }
 
