@@ -5,6 +5,7 @@
 #include "ezu/core/mem.h"
 
 #include <limits.h>
+#include <stdint.h>
 #include <string.h>
 
 namespace {
@@ -28,6 +29,15 @@ void cut_after(char* text, int count) {
         i += j;
     }
     text[i] = 0;
+}
+
+// True when `p` points into the text block of `buf`.
+bool inside_block(const StrBuf* buf, const void* p) {
+    if (!buf->data || !p)
+        return false;
+    const uintptr_t at = reinterpret_cast<uintptr_t>(p);
+    const uintptr_t start = reinterpret_cast<uintptr_t>(buf->data);
+    return at >= start && at < start + uintptr_t(buf->capacity);
 }
 
 } // namespace
@@ -85,6 +95,20 @@ int str_assign_bytes(StrBuf* buf, const void* data, int nbytes, int encoding) {
         return 1;
     if (!data || nbytes < 0)
         nbytes = 0;
+    // Source bytes inside this very block would be released or overwritten
+    // while they are read: convert from a copy instead.
+    if (inside_block(buf, data)) {
+        const char* src = static_cast<const char*>(data);
+        const long long room = buf->data + buf->capacity - src;
+        const int count = nbytes < room ? nbytes : int(room);
+        char* copy = static_cast<char*>(mem_alloc(count + 1));
+        if (!copy)
+            return 1;
+        memcpy(copy, src, size_t(count));
+        str_assign_bytes(buf, copy, count, encoding);
+        mem_free(copy);
+        return 1;
+    }
     const int size = data ? str_convert_size(data, nbytes, encoding, ENC_UTF8) : 0;
     if (size == 0) {
         str_clear(buf);
@@ -157,8 +181,11 @@ int str_copy(const StrBuf* src, StrBuf* dst) {
 }
 
 char* str_reserve(StrBuf* buf, int n) {
-    if (buf->capacity < n && n < kMaxCapacity)
-        str_resize(buf, n + 1);
+    if (buf->capacity >= n)
+        return buf->data;
+    // A block that cannot grow must not be handed out as if it had the room.
+    if (n >= kMaxCapacity || !str_resize(buf, n + 1))
+        return nullptr;
     return buf->data;
 }
 
@@ -167,7 +194,7 @@ int str_append_text(StrBuf* buf, const char* text, int count) {
     if (!text)
         return old;
     // Text taken from this very buffer would be released by the resize below.
-    if (buf->data && text >= buf->data && text < buf->data + buf->capacity) {
+    if (inside_block(buf, text)) {
         StrBuf* copy = str_from_utf8(text);
         if (!copy)
             return 0;

@@ -34,6 +34,8 @@ void str_assign_ascii(StrBuf* buf, const char* text, int nbytes);
 int str_resize(StrBuf* buf, int capacity);
 int str_clear(StrBuf* buf);
 int str_copy(const StrBuf* src, StrBuf* dst);
+// Grows the block to n + 1 bytes when its capacity is below n; returns the
+// writable text, or null when the block cannot grow to that size.
 char* str_reserve(StrBuf* buf, int n);
 
 // Appending; both return the new length in characters (0 on failure).
@@ -50,7 +52,9 @@ int str_hash(const StrBuf* buf);
 char* str_advance(const StrBuf* buf, int n);
 int str_char_at(const StrBuf* buf, int i);
 
-// Export into another encoding.
+// Export into another encoding. str_export_size gives the bytes an export
+// into `encoding` writes, terminator included (0 when it cannot be done).
+int str_export_size(const StrBuf* buf, int encoding);
 int str_export(const StrBuf* buf, void* out, int size, int encoding);
 int str_export_sized(const StrBuf* buf, void* out, int* size_in_out, int encoding);
 void* str_to_new(const StrBuf* buf, int encoding);

@@ -33,6 +33,10 @@ void write_empty(void* out, int size, int encoding) {
 
 } // namespace
 
+int str_export_size(const StrBuf* buf, int encoding) {
+    return str_encoding_valid(encoding) ? needed_size(buf, encoding) : 0;
+}
+
 int str_export(const StrBuf* buf, void* out, int size, int encoding) {
     if (!str_encoding_valid(encoding) || !out)
         return 0;

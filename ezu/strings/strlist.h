@@ -11,10 +11,10 @@ struct ListIter;
 template <class T> class TEzuList;
 
 template <> class TEzuList<TStr> {
-public:
+  public:
     // A position; `*it` is the current element, or null at the end.
     class iterator {
-    public:
+      public:
         explicit iterator(ListIter* position);
         iterator(const iterator& other);
         iterator& operator=(const iterator& other);
@@ -23,7 +23,7 @@ public:
         iterator& operator++();
         bool operator!=(const iterator& other) const;
 
-    private:
+      private:
         ListIter* position_;
     };
 
@@ -39,12 +39,12 @@ public:
     TStr* at(int index) const;
     int indexOf(const TStr& value) const;
 
-protected:
+  protected:
     List* list_;
 };
 
 class TEzuStrList : public TEzuList<TStr> {
-public:
+  public:
     TEzuStrList();
     TEzuStrList(const TEzuStrList& other);
     explicit TEzuStrList(const TStr& single);

@@ -119,6 +119,9 @@ class TStr {
     TStr(StrBuf* buf, Adopt);
     void dropView();
     const void* view(int encoding) const;
+    // Replaces the text with `nbytes` of `data` in `encoding`; the source may
+    // lie in this string's own view.
+    bool assignEncoded(const void* data, int nbytes, int encoding);
 
     StrBuf* buf_;
     mutable void* view_; // guarded block: encoding number, converted text, spare zero

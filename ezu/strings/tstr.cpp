@@ -1,0 +1,200 @@
+// TStr construction, assignment, queries, comparison and concatenation.
+#include "ezu/strings/tstr.h"
+
+#include "ezu/core/encoding.h"
+#include "ezu/core/mem.h"
+
+#include <limits.h>
+#include <string.h>
+
+TStr::TStr() : buf_(str_new()), view_(nullptr) {}
+
+TStr::TStr(const char* text) : buf_(str_from_ascii(text)), view_(nullptr) {}
+
+TStr::TStr(char c) : buf_(nullptr), view_(nullptr) {
+    const char text[2] = {c, 0};
+    buf_ = str_from_bytes(text, 1, ENC_ASCII);
+}
+
+TStr::TStr(unsigned code) : buf_(nullptr), view_(nullptr) {
+    const uint32_t unit = code;
+    buf_ = str_from_bytes(&unit, int(sizeof unit), ENC_UTF32);
+}
+
+TStr::TStr(const void* data, int nbytes, int encoding)
+    : buf_(str_from_bytes(data, nbytes, encoding)), view_(nullptr) {}
+
+TStr::TStr(const TStr& other) : buf_(str_dup(other.buf_)), view_(nullptr) {}
+
+TStr::TStr(StrBuf* buf, Adopt) : buf_(buf ? buf : str_new()), view_(nullptr) {}
+
+TStr::~TStr() {
+    mem_free(view_);
+    str_free(buf_);
+}
+
+TStr TStr::adopt(StrBuf* buf) {
+    return TStr(buf, Adopt());
+}
+
+void TStr::dropView() {
+    mem_free(view_);
+    view_ = nullptr;
+}
+
+TStr& TStr::operator=(const TStr& other) {
+    if (this == &other)
+        return *this;
+    // Copy first: the other string may be a part of this one's owner.
+    StrBuf* copy = str_dup(other.buf_);
+    if (!copy)
+        return *this;
+    dropView();
+    str_free(buf_);
+    buf_ = copy;
+    return *this;
+}
+
+bool TStr::assignEncoded(const void* data, int nbytes, int encoding) {
+    // The source may be this string's own view: keep it alive until the new
+    // text is in place.
+    void* old_view = view_;
+    view_ = nullptr;
+    str_assign_bytes(buf_, data, nbytes, encoding);
+    mem_free(old_view);
+    return true;
+}
+
+TStr& TStr::assign(const char* text, int nbytes) {
+    if (text && nbytes < 0)
+        nbytes = int(strlen(text));
+    assignEncoded(text, nbytes, ENC_ASCII);
+    return *this;
+}
+
+bool TStr::assignUtf8(const char* text) {
+    return assignEncoded(text, text ? int(strlen(text)) : 0, ENC_UTF8);
+}
+
+bool TStr::assignUtf16bom(const void* data, int nbytes) {
+    return assignEncoded(data, nbytes, ENC_UTF16);
+}
+
+bool TStr::assignUtf16be(const void* data, int nbytes) {
+    return assignEncoded(data, nbytes, ENC_UTF16BE);
+}
+
+bool TStr::assignUtf16le(const void* data, int nbytes) {
+    return assignEncoded(data, nbytes, ENC_UTF16LE);
+}
+
+bool TStr::assignUtf32(const void* data, int nbytes) {
+    return assignEncoded(data, nbytes, ENC_UTF32);
+}
+
+int TStr::length() const {
+    return str_length(buf_);
+}
+
+bool TStr::isEmpty() const {
+    return str_is_empty(buf_);
+}
+
+bool TStr::isNull() const {
+    return str_is_null(buf_);
+}
+
+int TStr::charAt(int i) const {
+    return str_char_at(buf_, i);
+}
+
+int TStr::hash() const {
+    return str_hash(buf_);
+}
+
+bool TStr::operator==(const TStr& other) const {
+    return str_compare(buf_, other.buf_) == 0;
+}
+
+bool TStr::operator!=(const TStr& other) const {
+    return str_compare(buf_, other.buf_) != 0;
+}
+
+bool TStr::operator==(const char* text) const {
+    return str_compare_text(buf_, text) == 0;
+}
+
+bool TStr::operator!=(const char* text) const {
+    return str_compare_text(buf_, text) != 0;
+}
+
+bool operator==(const char* text, const TStr& str) {
+    return str == text;
+}
+
+bool operator!=(const char* text, const TStr& str) {
+    return str != text;
+}
+
+TStr& TStr::append(const TStr& other) {
+    dropView();
+    str_append(buf_, other.buf_);
+    return *this;
+}
+
+TStr& TStr::operator+=(const TStr& other) {
+    return append(other);
+}
+
+TStr& TStr::operator+=(const char* text) {
+    return append(TStr(text));
+}
+
+TStr& TStr::operator+=(char c) {
+    return append(TStr(c));
+}
+
+TStr& TStr::operator+=(unsigned code) {
+    return append(TStr(code));
+}
+
+TStr TStr::operator+(const TStr& other) const {
+    TStr result(*this);
+    result.append(other);
+    return result;
+}
+
+TStr TStr::operator+(const char* text) const {
+    TStr result(*this);
+    result += text;
+    return result;
+}
+
+TStr TStr::operator+(char c) const {
+    TStr result(*this);
+    result += c;
+    return result;
+}
+
+TStr TStr::operator+(unsigned code) const {
+    TStr result(*this);
+    result += code;
+    return result;
+}
+
+char* TStr::reserve(int n) {
+    dropView();
+    return str_reserve(buf_, n);
+}
+
+TStr ezuFromWide(const EzuWChar* text) {
+    if (!text)
+        return TStr();
+    long long units = 0;
+    while (text[units])
+        ++units;
+    // Twice the unit count must stay a valid byte count.
+    if (units > (INT_MAX - 2) / 2)
+        return TStr();
+    return TStr(text, int(units * 2), ENC_UTF16LE);
+}

@@ -1,0 +1,114 @@
+// TStr encoded views and exports.
+//
+// The view is a one-entry cache: a guarded block holding the encoding number
+// (4 bytes), the text converted into that encoding with its terminator, and
+// one spare zero byte. It is reused while the text is unchanged and the same
+// encoding is asked for, so repeated calls into the run-time's narrow or the
+// system's wide functions convert a string once.
+#include "ezu/strings/tstr.h"
+
+#include "ezu/core/encoding.h"
+#include "ezu/core/mem.h"
+
+#include <stdint.h>
+#include <string.h>
+
+namespace {
+
+const int kHeader = 4; // the encoding number in front of the view text
+
+} // namespace
+
+const void* TStr::view(int encoding) const {
+    if (view_) {
+        int32_t stored;
+        memcpy(&stored, view_, sizeof stored);
+        if (stored == encoding)
+            return static_cast<char*>(view_) + kHeader;
+        mem_free(view_);
+        view_ = nullptr;
+    }
+    if (!str_encoding_valid(encoding))
+        return nullptr;
+    // Text that cannot be converted leaves a view holding only the terminator.
+    int size = str_export_size(buf_, encoding);
+    if (size == 0)
+        size = str_encodings[encoding].terminator_size;
+    char* block = static_cast<char*>(mem_alloc(size + 1 + kHeader));
+    if (!block)
+        return nullptr;
+    const int32_t stored = encoding;
+    memcpy(block, &stored, sizeof stored);
+    if (!str_export(buf_, block + kHeader, size + 1, encoding))
+        memset(block + kHeader, 0, size_t(size) + 1);
+    view_ = block;
+    return block + kHeader;
+}
+
+const char* TStr::ascii() const {
+    return static_cast<const char*>(view(ENC_ASCII));
+}
+
+const EzuWChar* TStr::utf16le() const {
+    return static_cast<const EzuWChar*>(view(ENC_UTF16LE));
+}
+
+const void* TStr::utf16be() const {
+    return view(ENC_UTF16BE);
+}
+
+const void* TStr::utf16bom() const {
+    return view(ENC_UTF16);
+}
+
+bool TStr::exportTo(void* out, int size, int encoding) const {
+    return str_export(buf_, out, size, encoding) != 0;
+}
+
+bool TStr::exportAscii(char* out, int size) const {
+    return exportTo(out, size, ENC_ASCII);
+}
+
+bool TStr::exportUtf8(char* out, int size) const {
+    return exportTo(out, size, ENC_UTF8);
+}
+
+bool TStr::exportUtf16bom(void* out, int size) const {
+    return exportTo(out, size, ENC_UTF16);
+}
+
+bool TStr::exportUtf16be(void* out, int size) const {
+    return exportTo(out, size, ENC_UTF16BE);
+}
+
+bool TStr::exportUtf16le(void* out, int size) const {
+    return exportTo(out, size, ENC_UTF16LE);
+}
+
+bool TStr::exportUtf32(void* out, int size) const {
+    return exportTo(out, size, ENC_UTF32);
+}
+
+int TStr::exportAsciiSized(char* out, int* size_in_out) const {
+    return str_export_sized(buf_, out, size_in_out, ENC_ASCII);
+}
+
+char* TStr::toAscii(char* out, int size) const {
+    return str_to_ascii(buf_, out, size);
+}
+
+char* TStr::toUtf8(char* out, int size) const {
+    return str_to_utf8(buf_, out, size);
+}
+
+char* TStr::newAscii() const {
+    return str_to_new_ascii(buf_);
+}
+
+void* TStr::newUtf8() const {
+    return str_to_new_utf8(buf_);
+}
+
+void* TStr::newUtf16bom() const {
+    return str_to_new_utf16bom(buf_);
+}
