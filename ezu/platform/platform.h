@@ -32,10 +32,17 @@ enum { PLAT_ACCESS_EXISTS = 0, PLAT_ACCESS_WRITE = 2, PLAT_ACCESS_READ = 4 };
 
 // Files and directories (_wfopen, _wstat, _waccess, _wmkdir, _wrmdir,
 // _wremove, _wchdir, _wgetcwd, _getcwd). Integer results are 0 for success
-// and -1 for failure, as the run-time gives them. plat_wfopen refuses a mode
-// the run-time would reject (it returns null instead of reaching the
-// run-time's invalid-parameter handler) and opening a read-only file for
-// writing or update.
+// and -1 for failure, as the run-time gives them. A path holding a character
+// Windows forbids in names (? * < > | " control characters, or ":" other than
+// the drive's) fails in every call. Null arguments fail instead of reaching
+// the run-time's invalid-parameter handler.
+//
+// plat_wfopen takes a mode of "r", "w" or "a", optionally followed by "+" and
+// one of "b" or "t", each at most once; it refuses any other mode, a
+// directory, and opening a read-only file for writing, appending or update.
+// plat_waccess takes only the modes 0, 2, 4 and 6. plat_wremove never
+// removes a directory or a read-only file. plat_wgetcwd and plat_getcwd need
+// a buffer (no allocation on null) and fail when it is too small.
 FILE* plat_wfopen(const EzuWChar* path, const EzuWChar* mode);
 int plat_wstat(const EzuWChar* path, PlatStat* info);
 int plat_waccess(const EzuWChar* path, int mode);
@@ -46,13 +53,23 @@ int plat_wchdir(const EzuWChar* path);
 EzuWChar* plat_wgetcwd(EzuWChar* buffer, int units);
 char* plat_getcwd(char* buffer, int size);
 
-// Environment and names (getenv, _mktemp). plat_mktemp rewrites the six
-// trailing X of `templ` in place and returns it, or null.
+// Sets (`read_only` non-zero) or clears the read-only attribute of a file
+// (SetFileAttributesW); 0 on success, -1 on failure.
+int plat_set_read_only(const EzuWChar* path, int read_only);
+
+// Environment and names (getenv, _putenv, _mktemp). plat_setenv sets a
+// variable for this process and the children it starts; a null or empty
+// value removes it (the run-time's _putenv cannot set an empty value); 0 on
+// success, -1 on failure. plat_mktemp rewrites the six trailing X of `templ` in place and
+// returns it, or null when the text does not end in six X or no free name
+// is left.
 const char* plat_getenv(const char* name);
+int plat_setenv(const char* name, const char* value);
 char* plat_mktemp(char* templ);
 
 // Command pipe (_popen, _pclose): the command runs through the system's
-// command interpreter; plat_pclose returns its exit status.
+// command interpreter; the mode is "r" or "w", optionally followed by one of
+// "b" or "t". plat_pclose returns the command's exit status, or -1.
 FILE* plat_popen(const char* command, const char* mode);
 int plat_pclose(FILE* pipe);
 
@@ -63,22 +80,30 @@ int plat_pclose(FILE* pipe);
 int plat_utf8_to_wide(const char* src, int src_len, EzuWChar* dst, int dst_units);
 
 // The process command line split into elements (GetCommandLineW and
-// CommandLineToArgvW); release the array with plat_free_args (GlobalFree).
+// CommandLineToArgvW): an array of `*count` texts followed by a null entry,
+// or null on failure; release it with plat_free_args (LocalFree, which
+// CommandLineToArgvW documents; GlobalFree releases the same block). On POSIX
+// the elements come from /proc/self/cmdline, element 0 as typed except that
+// an absolute host path is given in the Windows view.
 EzuWChar** plat_command_line_args(int* count);
 void plat_free_args(EzuWChar** args);
 
 // The user's locale (GetLocaleInfoW with LOCALE_SISO3166CTRYNAME and
 // LOCALE_SISO639LANGNAME): units written including the terminator, 0 on
-// failure.
+// failure or when they do not fit. With `units` 0 it returns the units
+// needed and writes nothing.
 int plat_locale_country(EzuWChar* buffer, int units);
 int plat_locale_language(EzuWChar* buffer, int units);
 
-// ExpandEnvironmentStringsW: units needed including the terminator (written
-// only when they fit in `units`), 0 on failure.
+// ExpandEnvironmentStringsW: %NAME% becomes the variable's value where it is
+// set and stays as written where not. Returns the units needed including the
+// terminator, 0 on failure. Nothing is written beyond `units`; the text in
+// `buffer` is complete only when the result does not exceed `units`.
 int plat_expand_environment(const EzuWChar* text, EzuWChar* buffer, int units);
 
 // GetDiskFreeSpaceExW: bytes available to the caller and total bytes of the
-// volume holding `path`; 1 on success, 0 on failure.
+// volume holding the directory `path` (null: the current drive's root);
+// either output may be null; 1 on success, 0 on failure.
 int plat_disk_free(const EzuWChar* path, uint64_t* free_to_caller, uint64_t* total);
 
 // The current UTC time in 100-nanosecond units since 1601-01-01
