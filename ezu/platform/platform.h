@@ -113,10 +113,4 @@ uint64_t plat_utc_file_time();
 // The suffix of executable file names: ".exe" on Windows, "" elsewhere.
 const char* plat_exe_suffix();
 
-// Sets the environment variable `name` to `value` for this process and the
-// children it starts (setenv, _putenv); a null `value` removes it. Windows
-// keeps no empty variables: there an empty `value` removes it too. Returns 0
-// on success and -1 on failure.
-int plat_setenv(const char* name, const char* value);
-
 #endif

@@ -2,4 +2,7 @@
 
 #include "ezu/ezu.h"
 
-void ezu_test_warm_caches() {}
+void ezu_test_warm_caches() {
+    ezuAppPath();
+    ezuLocaleTag();
+}
