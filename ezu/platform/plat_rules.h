@@ -19,7 +19,8 @@ struct PlatOpenMode {
 // each at most once, in any order. Anything else is refused, so that the
 // run-time never sees a mode it would hand to its invalid-parameter handler.
 inline bool plat_parse_open_mode(const EzuWChar* mode, PlatOpenMode* out) {
-    if (!mode || (mode[0] != 'r' && mode[0] != 'w' && mode[0] != 'a')) return false;
+    if (!mode || (mode[0] != 'r' && mode[0] != 'w' && mode[0] != 'a'))
+        return false;
     bool plus = false, kind = false;
     for (const EzuWChar* m = mode + 1; *m; ++m) {
         if (*m == '+' && !plus)
@@ -41,7 +42,8 @@ inline bool plat_mode_writes(const PlatOpenMode& mode) {
 
 // Pipe modes: "r" or "w", optionally followed by one of "b" or "t".
 inline bool plat_pipe_mode_valid(const char* mode) {
-    if (!mode || (mode[0] != 'r' && mode[0] != 'w')) return false;
+    if (!mode || (mode[0] != 'r' && mode[0] != 'w'))
+        return false;
     return mode[1] == 0 || ((mode[1] == 'b' || mode[1] == 't') && mode[2] == 0);
 }
 
@@ -60,16 +62,20 @@ inline bool plat_char_forbidden(EzuWChar c) {
 // of Windows' own long and device paths are skipped before the check.
 inline bool plat_name_chars_allowed(const EzuWChar* path) {
     const EzuWChar* p = path;
-    if ((p[0] == '\\' && p[1] == '\\' && (p[2] == '?' || p[2] == '.') && p[3] == '\\')) p += 4;
-    if (plat_is_drive_letter(p[0]) && p[1] == ':') p += 2;
+    if ((p[0] == '\\' && p[1] == '\\' && (p[2] == '?' || p[2] == '.') && p[3] == '\\'))
+        p += 4;
+    if (plat_is_drive_letter(p[0]) && p[1] == ':')
+        p += 2;
     for (; *p; ++p)
-        if (plat_char_forbidden(*p) || *p == ':') return false;
+        if (plat_char_forbidden(*p) || *p == ':')
+            return false;
     return true;
 }
 
 // True when the unique-name template ends in six capital X.
 inline bool plat_template_valid(const char* templ) {
-    if (!templ) return false;
+    if (!templ)
+        return false;
     const size_t length = strlen(templ);
     return length >= 6 && strcmp(templ + length - 6, "XXXXXX") == 0;
 }

@@ -21,11 +21,14 @@ std::map<std::string, std::string> run_helper(const std::string& command, int* s
     size_t at = 0;
     while (at < output.size()) {
         size_t end = output.find('\n', at);
-        if (end == std::string::npos) end = output.size();
+        if (end == std::string::npos)
+            end = output.size();
         std::string line = output.substr(at, end - at);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
         const size_t equals = line.find('=');
-        if (equals != std::string::npos) printed[line.substr(0, equals)] = line.substr(equals + 1);
+        if (equals != std::string::npos)
+            printed[line.substr(0, equals)] = line.substr(equals + 1);
         at = end + 1;
     }
     return printed;
@@ -92,7 +95,8 @@ TEST_F(PlatformCommandLine, AbsoluteProgramPathIsGivenInTheWindowsView) {
         ASSERT_EQ(dir.substr(0, 2), "C:");
         std::string host = dir.substr(2);
         for (char& c : host)
-            if (c == '\\') c = '/';
+            if (c == '\\')
+                c = '/';
         command = host + "/" + helper_name() + " x";
     }
     int status = 0;

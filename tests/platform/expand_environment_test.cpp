@@ -9,7 +9,8 @@ namespace {
 std::string expand(const char16_t* text) {
     EzuWChar buffer[256];
     const int units = plat_expand_environment(W(text).c_str(), buffer, 256);
-    if (units <= 0 || units > 256) return "<failed>";
+    if (units <= 0 || units > 256)
+        return "<failed>";
     EXPECT_EQ(size_t(units), WStr(buffer).size() + 1) << "count includes the terminator";
     return ezu_test_utf8(buffer);
 }

@@ -104,7 +104,8 @@ TEST_F(PlatformFiles, ReadOnlyFileRefusesWritingAndRemoval) {
     for (const char16_t* mode : {u"w", u"wb", u"a", u"ab", u"r+", u"w+b", u"a+"}) {
         FILE* f = plat_wfopen(path.c_str(), W(mode).c_str());
         EXPECT_EQ(f, nullptr) << ezu_test_utf8(W(mode).c_str());
-        if (f) fclose(f);
+        if (f)
+            fclose(f);
     }
     EXPECT_EQ(plat_wremove(path.c_str()), -1);
 
@@ -147,7 +148,8 @@ TEST_F(PlatformFiles, OpeningADirectoryFails) {
     for (const char16_t* mode : {u"r", u"rb", u"w", u"a"}) {
         FILE* f = plat_wfopen(scratch_.c_str(), W(mode).c_str());
         EXPECT_EQ(f, nullptr) << ezu_test_utf8(W(mode).c_str());
-        if (f) fclose(f);
+        if (f)
+            fclose(f);
     }
 }
 
@@ -185,7 +187,8 @@ TEST_F(PlatformFiles, ForbiddenCharactersFailInEveryCall) {
         const std::string shown = ezu_test_utf8(path.c_str());
         FILE* f = plat_wfopen(path.c_str(), W(u"wb").c_str());
         EXPECT_EQ(f, nullptr) << shown;
-        if (f) fclose(f);
+        if (f)
+            fclose(f);
         PlatStat info;
         uint64_t free_bytes, total;
         EXPECT_EQ(plat_wstat(path.c_str(), &info), -1) << shown;
@@ -207,13 +210,15 @@ TEST_F(PlatformFiles, InvalidOpenModesAreRefused) {
                                  u"rc", u"r b", u"r,ccs=UTF-8"}) {
         FILE* f = plat_wfopen(path.c_str(), W(mode).c_str());
         EXPECT_EQ(f, nullptr) << "mode '" << ezu_test_utf8(W(mode).c_str()) << "'";
-        if (f) fclose(f);
+        if (f)
+            fclose(f);
     }
     EXPECT_EQ(plat_wfopen(path.c_str(), nullptr), nullptr);
     for (const char16_t* mode : {u"r", u"rb+", u"r+b", u"rt", u"a+t", u"w+"}) {
         FILE* f = plat_wfopen(path.c_str(), W(mode).c_str());
         EXPECT_NE(f, nullptr) << "mode '" << ezu_test_utf8(W(mode).c_str()) << "'";
-        if (f) fclose(f);
+        if (f)
+            fclose(f);
     }
 }
 

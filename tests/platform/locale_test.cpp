@@ -97,7 +97,8 @@ TEST_F(PlatformLocale, MissingCountryFailsAndMissingLanguageIsEnglish) {
 
 TEST_F(PlatformLocale, BufferRulesOfTheSystemCall) {
     LocaleVariables variables;
-    if (!kTestingOnWindows) variables.set("de_CH.UTF-8", nullptr, nullptr);
+    if (!kTestingOnWindows)
+        variables.set("de_CH.UTF-8", nullptr, nullptr);
     // Units 0: the units needed, terminator included, and nothing written.
     EzuWChar buffer[8] = {'#', '#', '#', '#', '#', '#', '#', '#'};
     const int needed = plat_locale_country(buffer, 0);

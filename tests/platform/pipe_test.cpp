@@ -14,7 +14,8 @@ struct RunResult {
 // Runs `command` through a read pipe; status -2 when it could not start.
 RunResult run(const std::string& command) {
     FILE* pipe = plat_popen(command.c_str(), "r");
-    if (!pipe) return {"", -2};
+    if (!pipe)
+        return {"", -2};
     RunResult result;
     result.output = read_all(pipe);
     result.status = plat_pclose(pipe);
@@ -103,7 +104,8 @@ TEST_F(PlatformPipe, InvalidModesAndNullArgumentsFail) {
     for (const char* mode : {"rt", "rb"}) {
         const RunResult ok = [&] {
             FILE* pipe = plat_popen("echo fine", mode);
-            if (!pipe) return RunResult{"", -2};
+            if (!pipe)
+                return RunResult{"", -2};
             RunResult r{read_all(pipe), 0};
             r.status = plat_pclose(pipe);
             return r;

@@ -29,7 +29,8 @@ std::string read_all(FILE* stream) {
 
 bool write_file(const WStr& path, const char* text, const char16_t* mode) {
     FILE* f = plat_wfopen(path.c_str(), W(mode).c_str());
-    if (!f) return false;
+    if (!f)
+        return false;
     const bool written = fputs(text, f) >= 0;
     return fclose(f) == 0 && written;
 }
@@ -51,7 +52,8 @@ void PlatformScratchTest::SetUp() {
 void PlatformScratchTest::TearDown() {
     for (auto it = made_.rbegin(); it != made_.rend(); ++it) {
         PlatStat info;
-        if (plat_wstat(it->first.c_str(), &info) != 0) continue;
+        if (plat_wstat(it->first.c_str(), &info) != 0)
+            continue;
         if (it->second) {
             plat_wrmdir(it->first.c_str());
         } else {

@@ -81,18 +81,21 @@ EzuTestWide ezu_test_wide(const char16_t* text) {
 
 std::string ezu_test_current_dir() {
     EzuWChar buffer[4096];
-    if (!plat_wgetcwd(buffer, 4096)) return "";
+    if (!plat_wgetcwd(buffer, 4096))
+        return "";
     return ezu_test_utf8(buffer);
 }
 
 std::string ezu_test_program_dir() {
     int count = 0;
     EzuWChar** args = plat_command_line_args(&count);
-    if (!args) return "";
+    if (!args)
+        return "";
     const std::string program = count > 0 ? ezu_test_utf8(args[0]) : "";
     plat_free_args(args);
     const std::string cwd = ezu_test_current_dir();
-    if (program.empty() || cwd.size() < 3) return "";
+    if (program.empty() || cwd.size() < 3)
+        return "";
     std::string complete;
     if (program.size() > 2 && program[1] == ':' && is_separator(program[2]))
         complete = program;

@@ -18,7 +18,8 @@ namespace {
 
 bool read_whole_file(const char* name, std::string* out) {
     const int fd = open(name, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0)
+        return false;
     char chunk[4096];
     ssize_t got;
     while ((got = read(fd, chunk, sizeof chunk)) > 0)
@@ -31,7 +32,8 @@ bool read_whole_file(const char* name, std::string* out) {
 // line is empty gets the path of its executable as its one element.
 bool read_elements(std::vector<std::string>* elements) {
     std::string raw;
-    if (!read_whole_file("/proc/self/cmdline", &raw)) return false;
+    if (!read_whole_file("/proc/self/cmdline", &raw))
+        return false;
     size_t at = 0;
     while (at < raw.size()) {
         const size_t end = raw.find('\0', at);
@@ -42,14 +44,16 @@ bool read_elements(std::vector<std::string>* elements) {
     if (elements->empty()) {
         char exe[PATH_MAX];
         const ssize_t length = readlink("/proc/self/exe", exe, sizeof exe - 1);
-        if (length <= 0) return false;
+        if (length <= 0)
+            return false;
         elements->push_back(std::string(exe, size_t(length)));
     }
     return true;
 }
 
 bool element_to_wide(const std::string& element, bool program, PosixWide* out) {
-    if (program && element[0] == '/' && posix_windows_view(element.c_str(), out)) return true;
+    if (program && element[0] == '/' && posix_windows_view(element.c_str(), out))
+        return true;
     return posix_utf8_to_wide(element.data(), element.size(), false, out);
 }
 
@@ -61,7 +65,8 @@ EzuWChar** pack(const std::vector<PosixWide>& texts) {
     for (const PosixWide& text : texts)
         units += text.size() + 1;
     EzuWChar** block = static_cast<EzuWChar**>(malloc(pointers + units * sizeof(EzuWChar)));
-    if (!block) return nullptr;
+    if (!block)
+        return nullptr;
     EzuWChar* next = reinterpret_cast<EzuWChar*>(reinterpret_cast<char*>(block) + pointers);
     for (size_t i = 0; i < texts.size(); ++i) {
         block[i] = next;
@@ -82,9 +87,11 @@ EzuWChar** plat_command_line_args(int* count) {
     }
     std::vector<PosixWide> texts(elements.size());
     for (size_t i = 0; i < elements.size(); ++i)
-        if (!element_to_wide(elements[i], i == 0, &texts[i])) return nullptr;
+        if (!element_to_wide(elements[i], i == 0, &texts[i]))
+            return nullptr;
     EzuWChar** args = pack(texts);
-    if (args) *count = int(elements.size());
+    if (args)
+        *count = int(elements.size());
     return args;
 }
 

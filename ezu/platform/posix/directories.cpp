@@ -16,7 +16,8 @@ namespace {
 // The host's current directory, however long it is.
 bool host_current_dir(std::string* out) {
     char* dir = getcwd(nullptr, 0);
-    if (!dir) return false;
+    if (!dir)
+        return false;
     out->assign(dir);
     free(dir);
     return true;
@@ -26,19 +27,22 @@ bool host_current_dir(std::string* out) {
 
 int plat_wmkdir(const EzuWChar* path) {
     std::string host;
-    if (!posix_host_path(path, &host)) return -1;
+    if (!posix_host_path(path, &host))
+        return -1;
     return mkdir(host.c_str(), 0777);
 }
 
 int plat_wrmdir(const EzuWChar* path) {
     std::string host;
-    if (!posix_host_path(path, &host)) return -1;
+    if (!posix_host_path(path, &host))
+        return -1;
     return rmdir(host.c_str());
 }
 
 int plat_wchdir(const EzuWChar* path) {
     std::string host;
-    if (!posix_host_path(path, &host)) return -1;
+    if (!posix_host_path(path, &host))
+        return -1;
     return chdir(host.c_str());
 }
 
@@ -49,7 +53,8 @@ EzuWChar* plat_wgetcwd(EzuWChar* buffer, int units) {
         errno = EINVAL;
         return nullptr;
     }
-    if (!host_current_dir(&host) || !posix_windows_view(host.c_str(), &view)) return nullptr;
+    if (!host_current_dir(&host) || !posix_windows_view(host.c_str(), &view))
+        return nullptr;
     return posix_copy_wide_out(view, buffer, units) ? buffer : nullptr;
 }
 
@@ -59,11 +64,13 @@ char* plat_getcwd(char* buffer, int size) {
         errno = EINVAL;
         return nullptr;
     }
-    if (!host_current_dir(&host)) return nullptr;
+    if (!host_current_dir(&host))
+        return nullptr;
     // "C:" and the host path with "\"; the 8-bit form keeps the host's UTF-8.
     std::string view = "C:" + host;
     for (char& c : view)
-        if (c == '/') c = '\\';
+        if (c == '/')
+            c = '\\';
     if (view.size() + 1 > size_t(size)) {
         errno = ERANGE;
         return nullptr;

@@ -40,7 +40,8 @@ int plat_setenv(const char* name, const char* value) {
         errno = EINVAL;
         return -1;
     }
-    if (!value || !*value) return unsetenv(name);
+    if (!value || !*value)
+        return unsetenv(name);
     return setenv(name, value, 1);
 }
 
@@ -59,7 +60,8 @@ char* plat_mktemp(char* templ) {
     // The first X becomes the first letter that names nothing yet.
     for (char c = 'a'; c <= 'z'; ++c) {
         *letter = c;
-        if (!name_taken(templ)) return templ;
+        if (!name_taken(templ))
+            return templ;
     }
     errno = EEXIST;
     return nullptr;

@@ -28,7 +28,8 @@ PosixWide expand(const EzuWChar* text) {
         const EzuWChar* close = nullptr;
         if (*p == '%')
             for (const EzuWChar* q = p + 1; *q && !close; ++q)
-                if (*q == '%') close = q;
+                if (*q == '%')
+                    close = q;
         if (!close) {
             out.push_back(*p++);
             continue;

@@ -28,7 +28,8 @@ FILE* plat_wfopen(const EzuWChar* path, const EzuWChar* mode) {
         return nullptr;
     }
     std::string host;
-    if (!posix_host_path(path, &host)) return nullptr;
+    if (!posix_host_path(path, &host))
+        return nullptr;
     struct stat st;
     if (stat(host.c_str(), &st) == 0) {
         // Windows opens neither a directory nor a read-only file for writing.
@@ -48,9 +49,11 @@ int plat_wstat(const EzuWChar* path, PlatStat* info) {
         errno = ENOENT;
         return -1;
     }
-    if (!posix_host_path(path, &host)) return -1;
+    if (!posix_host_path(path, &host))
+        return -1;
     struct stat st;
-    if (stat(host.c_str(), &st) != 0) return -1;
+    if (stat(host.c_str(), &st) != 0)
+        return -1;
     info->mode = S_ISREG(st.st_mode) ? PLAT_MODE_FILE : S_ISDIR(st.st_mode) ? PLAT_MODE_DIR : 0;
     // Windows reports a directory's size as 0.
     info->size = S_ISREG(st.st_mode) ? (long long)st.st_size : 0;
@@ -63,22 +66,27 @@ int plat_waccess(const EzuWChar* path, int mode) {
         return -1;
     }
     std::string host;
-    if (!posix_host_path(path, &host)) return -1;
+    if (!posix_host_path(path, &host))
+        return -1;
     struct stat st;
-    if (stat(host.c_str(), &st) != 0) return -1;
+    if (stat(host.c_str(), &st) != 0)
+        return -1;
     if ((mode & PLAT_ACCESS_WRITE) && (read_only(st) || access(host.c_str(), W_OK) != 0)) {
         errno = EACCES;
         return -1;
     }
-    if ((mode & PLAT_ACCESS_READ) && access(host.c_str(), R_OK) != 0) return -1;
+    if ((mode & PLAT_ACCESS_READ) && access(host.c_str(), R_OK) != 0)
+        return -1;
     return 0;
 }
 
 int plat_wremove(const EzuWChar* path) {
     std::string host;
-    if (!posix_host_path(path, &host)) return -1;
+    if (!posix_host_path(path, &host))
+        return -1;
     struct stat st;
-    if (lstat(host.c_str(), &st) != 0) return -1;
+    if (lstat(host.c_str(), &st) != 0)
+        return -1;
     // A symbolic link carries no attribute of its own: it goes as a file.
     if (S_ISDIR(st.st_mode) || (!S_ISLNK(st.st_mode) && read_only(st))) {
         errno = EACCES;
@@ -89,9 +97,11 @@ int plat_wremove(const EzuWChar* path) {
 
 int plat_set_read_only(const EzuWChar* path, int read_only_flag) {
     std::string host;
-    if (!posix_host_path(path, &host)) return -1;
+    if (!posix_host_path(path, &host))
+        return -1;
     struct stat st;
-    if (stat(host.c_str(), &st) != 0) return -1;
+    if (stat(host.c_str(), &st) != 0)
+        return -1;
     const mode_t permissions = st.st_mode & 07777;
     const mode_t wanted = read_only_flag ? permissions & ~kWriteBits : permissions | S_IWUSR;
     return chmod(host.c_str(), wanted);

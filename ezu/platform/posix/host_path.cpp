@@ -39,11 +39,14 @@ bool posix_host_path(const EzuWChar* path, std::string* host) {
             return false;
         }
     }
-    if (!posix_wide_to_utf8(rest, host)) return false;
+    if (!posix_wide_to_utf8(rest, host))
+        return false;
     for (char& c : *host)
-        if (c == '\\') c = '/';
+        if (c == '\\')
+            c = '/';
     // "C:" alone is the current directory of drive C:, which is the process's.
-    if (host->empty()) *host = ".";
+    if (host->empty())
+        *host = ".";
     return true;
 }
 
@@ -53,9 +56,11 @@ bool posix_windows_view(const char* host, PosixWide* view) {
         return false;
     }
     PosixWide tail;
-    if (!posix_utf8_to_wide(host, strlen(host), true, &tail)) return false;
+    if (!posix_utf8_to_wide(host, strlen(host), true, &tail))
+        return false;
     for (EzuWChar& c : tail)
-        if (c == '/') c = '\\';
+        if (c == '/')
+            c = '\\';
     view->assign(1, EzuWChar('C'));
     view->push_back(':');
     view->append(tail);

@@ -54,12 +54,15 @@ size_t decode_utf8(const unsigned char* s, size_t avail, uint32_t* code) {
     } else {
         return 0;
     }
-    if (length > avail) return 0;
+    if (length > avail)
+        return 0;
     for (size_t i = 1; i < length; ++i) {
-        if ((s[i] & 0xC0) != 0x80) return 0;
+        if ((s[i] & 0xC0) != 0x80)
+            return 0;
         value = (value << 6) | (s[i] & 0x3F);
     }
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+        return 0;
     *code = value;
     return length;
 }
@@ -105,7 +108,8 @@ bool posix_utf8_to_wide(const char* text, size_t length, bool strict, PosixWide*
 
 int posix_copy_wide_out(const PosixWide& text, EzuWChar* buffer, int units) {
     const size_t needed = text.size() + 1;
-    if (units == 0) return int(needed);
+    if (units == 0)
+        return int(needed);
     if (units < 0 || !buffer || size_t(units) < needed) {
         errno = ERANGE;
         return 0;

@@ -16,7 +16,8 @@ const char* locale_name() {
     static const char* const kVariables[] = {"LC_ALL", "LC_CTYPE", "LANG"};
     for (const char* variable : kVariables) {
         const char* value = getenv(variable);
-        if (value && *value) return value;
+        if (value && *value)
+            return value;
     }
     return "";
 }
@@ -31,10 +32,12 @@ bool is_digit(char c) {
 // A language code is two or three letters, given in lower case.
 bool parse_language(const char* name, PosixWide* out) {
     const size_t length = strcspn(name, "_.@");
-    if (length < 2 || length > 3) return false;
+    if (length < 2 || length > 3)
+        return false;
     out->clear();
     for (size_t i = 0; i < length; ++i) {
-        if (!is_letter(name[i])) return false;
+        if (!is_letter(name[i]))
+            return false;
         out->push_back(EzuWChar(name[i] | 0x20));
     }
     return true;
@@ -44,7 +47,8 @@ bool parse_language(const char* name, PosixWide* out) {
 // three-digit region number.
 bool parse_country(const char* name, PosixWide* out) {
     const char* underscore = name + strcspn(name, "_.@");
-    if (*underscore != '_') return false;
+    if (*underscore != '_')
+        return false;
     const char* code = underscore + 1;
     const size_t length = strcspn(code, ".@");
     out->clear();
@@ -73,6 +77,7 @@ int plat_locale_country(EzuWChar* buffer, int units) {
 
 int plat_locale_language(EzuWChar* buffer, int units) {
     PosixWide language;
-    if (!parse_language(locale_name(), &language)) language.assign({'e', 'n'});
+    if (!parse_language(locale_name(), &language))
+        language.assign({'e', 'n'});
     return posix_copy_wide_out(language, buffer, units);
 }

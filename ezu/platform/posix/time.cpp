@@ -13,6 +13,7 @@ const uint64_t kEpochOffset = 116444736000000000ull;
 
 uint64_t plat_utc_file_time() {
     struct timespec now;
-    if (clock_gettime(CLOCK_REALTIME, &now) != 0) return 0;
+    if (clock_gettime(CLOCK_REALTIME, &now) != 0)
+        return 0;
     return kEpochOffset + uint64_t(now.tv_sec) * 10000000u + uint64_t(now.tv_nsec) / 100u;
 }

@@ -14,5 +14,6 @@ EzuWChar** plat_command_line_args(int* count) {
 }
 
 void plat_free_args(EzuWChar** args) {
-    if (args) LocalFree(args);
+    if (args)
+        LocalFree(args);
 }

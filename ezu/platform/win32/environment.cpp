@@ -23,7 +23,8 @@ int plat_setenv(const char* name, const char* value) {
         errno = EINVAL;
         return -1;
     }
-    if (!value) value = "";
+    if (!value)
+        value = "";
     const size_t name_length = strlen(name), value_length = strlen(value);
     char* assignment = static_cast<char*>(malloc(name_length + value_length + 2));
     if (!assignment) {

@@ -29,7 +29,8 @@ FILE* plat_wfopen(const EzuWChar* path, const EzuWChar* mode) {
         errno = EINVAL;
         return nullptr;
     }
-    if (!win_path_usable(path)) return nullptr;
+    if (!win_path_usable(path))
+        return nullptr;
     if (plat_mode_writes(parsed) && has_read_only_attribute(path)) {
         errno = EACCES;
         return nullptr;
@@ -45,7 +46,8 @@ int plat_wstat(const EzuWChar* path, PlatStat* info) {
         return -1;
     }
     struct _stat64 st;
-    if (_wstat64(path, &st) != 0) return -1;
+    if (_wstat64(path, &st) != 0)
+        return -1;
     info->mode = st.st_mode & (PLAT_MODE_FILE | PLAT_MODE_DIR);
     info->size = st.st_size;
     return 0;
@@ -56,17 +58,20 @@ int plat_waccess(const EzuWChar* path, int mode) {
         errno = EINVAL;
         return -1;
     }
-    if (!win_path_usable(path)) return -1;
+    if (!win_path_usable(path))
+        return -1;
     return _waccess(path, mode);
 }
 
 int plat_wremove(const EzuWChar* path) {
-    if (!win_path_usable(path)) return -1;
+    if (!win_path_usable(path))
+        return -1;
     return _wremove(path);
 }
 
 int plat_set_read_only(const EzuWChar* path, int read_only) {
-    if (!win_path_usable(path)) return -1;
+    if (!win_path_usable(path))
+        return -1;
     const DWORD attributes = GetFileAttributesW(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         errno = ENOENT;
@@ -74,7 +79,8 @@ int plat_set_read_only(const EzuWChar* path, int read_only) {
     }
     DWORD wanted = read_only ? attributes | FILE_ATTRIBUTE_READONLY
                              : attributes & ~DWORD(FILE_ATTRIBUTE_READONLY);
-    if (wanted == 0) wanted = FILE_ATTRIBUTE_NORMAL;
+    if (wanted == 0)
+        wanted = FILE_ATTRIBUTE_NORMAL;
     if (!SetFileAttributesW(path, wanted)) {
         errno = EACCES;
         return -1;

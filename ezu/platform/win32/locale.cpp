@@ -6,7 +6,8 @@
 namespace {
 
 int locale_info(LCTYPE type, EzuWChar* buffer, int units) {
-    if (units < 0 || (units > 0 && !buffer)) return 0;
+    if (units < 0 || (units > 0 && !buffer))
+        return 0;
     return GetLocaleInfoW(GetUserDefaultLCID(), type, buffer, units);
 }
 

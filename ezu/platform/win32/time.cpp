@@ -7,6 +7,7 @@ uint64_t plat_utc_file_time() {
     SYSTEMTIME now;
     FILETIME file_time;
     GetSystemTime(&now);
-    if (!SystemTimeToFileTime(&now, &file_time)) return 0;
+    if (!SystemTimeToFileTime(&now, &file_time))
+        return 0;
     return (uint64_t(file_time.dwHighDateTime) << 32) | file_time.dwLowDateTime;
 }
