@@ -83,8 +83,16 @@ int str_is_digit(const char* c);
 int str_digit_value(const char* c);
 int str_is_radix_digit(const char* c, int radix);
 
-// Text operations. Functions returning StrBuf* give a new record; the others
-// work in place.
+// Text operations. Functions returning StrBuf* give a new record (null only
+// where no block can hold the result, or where a token is missing); the others
+// work in place. A copy made from a null-state text is empty text.
+// Units: positions and counts are characters, except that str_find reports a
+// byte offset and str_mid's count is bytes; str_mid ends its copy at the last
+// whole character within that count. A negative start counts as beyond the
+// end. Separator sets (tokens, str_translate) are matched byte by byte.
+// str_arg leaves out padding that no block can hold (a width near the int
+// limits); str_repeat_to of empty text is empty text; str_replace leaves the
+// text unchanged when the result would not fit a block.
 StrBuf* str_arg(const StrBuf* pattern, const StrBuf* value, int width);
 int str_find(const StrBuf* buf, const char* needle, int from, bool case_sensitive);
 StrBuf* str_left(const StrBuf* buf, int n);
@@ -107,7 +115,11 @@ void str_append_sep(StrBuf* buf, const StrBuf* other, const StrBuf* separator);
 void str_prepend_sep(StrBuf* buf, const StrBuf* other, const StrBuf* separator);
 bool str_has_drive(const StrBuf* buf);
 
-// Markers and the "!{" hex "}" escaping.
+// Markers and the "!{" hex "}" escaping. Marker positions and lengths are
+// bytes, `from` counts characters; empty delimiters find nothing. str_escape
+// escapes whole characters of the set by code point (malformed UTF-8 is
+// copied); str_unescape replaces a marker naming a character (1 to U+10FFFF,
+// no surrogate) by its UTF-8 and leaves every other marker as written.
 int str_find_marker(const StrBuf* buf, const char* open, const char* close, int* length, int from);
 StrBuf* str_escape(const StrBuf* buf, const StrBuf* chars);
 StrBuf* str_unescape(const StrBuf* buf);

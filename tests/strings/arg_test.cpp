@@ -1,0 +1,147 @@
+#include "ezu_test.h"
+#include "str_ops_test_util.h"
+
+#include <limits.h>
+
+EZU_TEST_SUITE(ArgTest);
+
+TEST_F(ArgTest, LowestPlaceholderIsReplacedAndOthersWait) {
+    EXPECT_EQ(TStr("%1 and %2").arg("x"), "x and %2");
+    EXPECT_EQ(TStr("%1 and %2").arg("x").arg("y"), "x and y");
+    EXPECT_EQ(TStr("%1_%2").arg("en").arg("US"), "en_US");
+    const TStr once = TStr("%2 before %1").arg("x");
+    EXPECT_EQ(once, "%2 before x");
+    EXPECT_EQ(once.arg("y"), "y before x");
+    EXPECT_EQ(TStr("%9%3%5").arg("a").arg("b").arg("c"), "cab");
+}
+
+TEST_F(ArgTest, EveryOccurrenceOfTheLowestIsReplaced) {
+    EXPECT_EQ(TStr("%1-%1").arg("x"), "x-x");
+    EXPECT_EQ(TStr("%2%1%2%1").arg("a"), "%2a%2a");
+    EXPECT_EQ(TStr("%2%1%2%1").arg("a").arg("b"), "baba");
+}
+
+TEST_F(ArgTest, PercentPairingTrailingPercentAndZero) {
+    EXPECT_EQ(TStr("100% of %1").arg("x"), "100% of x");
+    EXPECT_EQ(TStr("%%1").arg("x"), "%%1");
+    EXPECT_EQ(TStr("%%%1").arg("x"), "%%x");
+    EXPECT_EQ(TStr("a%").arg("x"), "a%");
+    EXPECT_EQ(TStr("%1%").arg("x"), "x%");
+    EXPECT_EQ(TStr("%0 %1").arg("x"), "%0 x");
+    EXPECT_EQ(TStr("%a%1").arg("x"), "%ax");
+    // No multi-digit placeholders: '%10' is placeholder 1 and a "0".
+    EXPECT_EQ(TStr("%10").arg("x"), "x0");
+    EXPECT_EQ(TStr("%10 %2").arg("x").arg("y"), "x0 y");
+}
+
+TEST_F(ArgTest, PatternWithoutPlaceholderIsCopiedAndUnchanged) {
+    const TStr pattern("no marks");
+    const TStr result = pattern.arg("x");
+    EXPECT_EQ(result, "no marks");
+    EXPECT_EQ(pattern, "no marks");
+    EXPECT_EQ(TStr("%0 %%").arg("x"), "%0 %%");
+    // The pattern of a substitution is never changed either.
+    const TStr with("<%1>");
+    EXPECT_EQ(with.arg("v"), "<v>");
+    EXPECT_EQ(with, "<%1>");
+}
+
+TEST_F(ArgTest, InsertedValueIsNotScannedAgain) {
+    EXPECT_EQ(TStr("%1").arg("%1"), "%1");
+    EXPECT_EQ(TStr("%1 %2").arg("%2"), "%2 %2");
+    EXPECT_EQ(TStr("%1 %2").arg("%2").arg("z"), "z z");
+    EXPECT_EQ(TStr("%1%1").arg("%"), "%%");
+}
+
+TEST_F(ArgTest, EmptyAndNullValuesSubstituteEmptyText) {
+    EXPECT_EQ(TStr("[%1]").arg(TStr()), "[]");
+    EXPECT_EQ(TStr("[%1]").arg(""), "[]");
+    EXPECT_EQ(TStr("[%1]").arg(static_cast<const char*>(nullptr)), "[]");
+    EXPECT_EQ(TStr("[%1]").arg(TStr(), 3), "[   ]");
+}
+
+TEST_F(ArgTest, WidthPadsWithBlanksOnTheSideOfItsSign) {
+    EXPECT_EQ(TStr("%1").arg("ab", 4), "  ab");
+    EXPECT_EQ(TStr("%1").arg("ab", -4), "ab  ");
+    EXPECT_EQ(TStr("%1").arg("ab", 1), "ab");
+    EXPECT_EQ(TStr("%1").arg("ab", -2), "ab");
+    EXPECT_EQ(TStr("%1").arg("ab", 0), "ab");
+    EXPECT_EQ(TStr("<%1|%1>").arg("x", -3), "<x  |x  >");
+}
+
+TEST_F(ArgTest, WidthCountsCharactersNotBytes) {
+    // 'é' is two bytes but one character: one blank makes it two wide.
+    EXPECT_EQ(TStr("%1").arg(u8("\xC3\xA9"), 2), u8(" \xC3\xA9"));
+    EXPECT_EQ(TStr("%1").arg(u8("\xE2\x82\xAC"), -3), u8("\xE2\x82\xAC  "));
+}
+
+TEST_F(ArgTest, ExtremeWidthsLeaveThePaddingOut) {
+    // A padding of 2^31 characters (the most negative int) or nearly that
+    // cannot be held by any block: the value goes in without it.
+    EXPECT_EQ(TStr("<%1>").arg("ab", INT_MIN), "<ab>");
+    EXPECT_EQ(TStr("<%1>").arg("ab", INT_MAX), "<ab>");
+    EXPECT_EQ(TStr("<%1>").arg("ab", -INT_MAX), "<ab>");
+}
+
+TEST_F(ArgTest, MultiByteTextAroundPlaceholders) {
+    EXPECT_EQ(u8("\xC3\xA9%1\xC3\xA9").arg("x"), u8("\xC3\xA9x\xC3\xA9"));
+    // "%" followed by a multi-byte character is copied with it unchanged.
+    EXPECT_EQ(u8("%\xC3\xA9%1").arg("x"), u8("%\xC3\xA9x"));
+}
+
+TEST_F(ArgTest, IntegerForms) {
+    EXPECT_EQ(TStr("%1").arg(255, 0, 16), "ff");
+    EXPECT_EQ(TStr("%1").arg(-5, 0, 10), "-5");
+    EXPECT_EQ(TStr("%1").arg(-255, 0, 16), "-ff");
+    EXPECT_EQ(TStr("%1").arg(5, 0, 2), "101");
+    EXPECT_EQ(TStr("%1").arg(35, 0, 36), "z");
+    EXPECT_EQ(TStr("%1").arg(12, 0, 1), "12"); // bases outside 2..36 mean 10
+    EXPECT_EQ(TStr("%1").arg(12, 0, 37), "12");
+    EXPECT_EQ(TStr("%1").arg(INT_MIN), "-2147483648");
+    EXPECT_EQ(TStr("[%1]").arg(42, 5), "[   42]");
+    EXPECT_EQ(TStr("[%1]").arg(-42, -5), "[-42  ]");
+    EXPECT_EQ(TStr("%1").arg(7L, 0, 8), "7");
+    EXPECT_EQ(TStr("%1").arg(-2147483647L - 1, 0, 16), "-80000000");
+    EXPECT_EQ(TStr("/tamri/global/%1").arg(80), "/tamri/global/80");
+}
+
+TEST_F(ArgTest, CharForm) {
+    EXPECT_EQ(TStr("a%1c").arg('b'), "abc");
+    EXPECT_EQ(TStr("[%1]").arg('x', 3), "[  x]");
+    EXPECT_EQ(TStr("[%1]").arg('\xE9'), "[?]"); // encoding 0: above 127 is "?"
+}
+
+TEST_F(ArgTest, FloatingPointForms) {
+    EXPECT_EQ(TStr("%1").arg(0.5, 0, 'f', 2), "0.50");
+    EXPECT_EQ(TStr("%1").arg(3.14159265), "3.14159"); // 'g', six digits
+    EXPECT_EQ(TStr("%1").arg(1234.56, 0, 'e', 3), "1.235e+03");
+    EXPECT_EQ(TStr("%1").arg(0.5, 0, 'x', 1), "0.5"); // unknown letter means 'f'
+    EXPECT_EQ(TStr("[%1]").arg(1.5, 6, 'f', 1), "[   1.5]");
+    EXPECT_EQ(TStr("%1").arg(2.25f, 0, 'f', 2), "2.25");
+    EXPECT_EQ(TStr("%1").arg(0.1f), "0.1");
+}
+
+TEST_F(ArgTest, NumberBuildsDigits) {
+    EXPECT_EQ(TStr::number(0), "0");
+    EXPECT_EQ(TStr::number(-17), "-17");
+    EXPECT_EQ(TStr::number(255, 16), "ff");
+}
+
+// The lower tier: new records, null and empty states.
+TEST_F(ArgTest, LowerTierResultsAreNewRecords) {
+    Buf pattern(str_from_ascii("%1!"));
+    Buf value(str_from_ascii("v"));
+    Buf result(str_arg(pattern, value, 0));
+    ASSERT_NE(result.get(), nullptr);
+    EXPECT_NE(result->data, pattern->data);
+    EXPECT_EQ(text_of(result), "v!");
+    EXPECT_EQ(result->capacity, 3); // built in one block of exactly the needed size
+    EXPECT_EQ(text_of(pattern), "%1!");
+    EXPECT_EQ(text_of(value), "v");
+
+    Buf null_pattern(str_new());
+    Buf copy(str_arg(null_pattern, value, 0));
+    EXPECT_EQ(text_of(copy), ""); // a copy of the null state is empty text
+    Buf null_value(str_arg(pattern, nullptr, 2));
+    EXPECT_EQ(text_of(null_value), "  !");
+}
