@@ -11,6 +11,11 @@
 
 #include "ezu/strings/strbuf.h"
 #include "ezu/strings/tstr.h"
+#include "ezu/strings/strlist.h"
+
+#include "ezu/settings/map.h"
+#include "ezu/settings/settings.h"
+#include "ezu/settings/plugin.h"
 
 #include "ezu/io/app_path.h"
 #include "ezu/io/file_entry.h"

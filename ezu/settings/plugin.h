@@ -7,7 +7,7 @@
 #include "ezu/strings/tstr.h"
 
 class TEzuPluginBase {
-public:
+  public:
     explicit TEzuPluginBase(TEzuPluginBase* parent);
     virtual ~TEzuPluginBase();
     virtual TStr name() const = 0;
@@ -16,6 +16,9 @@ public:
 
     TEzuPluginBase* parent() const { return parent_; }
 
+    // Typed access to the store under the plug-in key: the name, "/" and the
+    // key (so 'editor' and 'width' give 'editor/width', normalised by the
+    // store like any key). name() is called once per operation.
     void setString(TStr key, TStr value, bool persist);
     TStr getString(TStr key);
     void setInt(TStr key, int value, bool persist);
@@ -27,17 +30,34 @@ public:
     void setPointer(TStr key, void* value);
     void* getPointer(TStr key);
 
-private:
+  private:
     TEzuPluginBase* parent_;
 };
 
 // `key` from `plugin` (or globally without one); with `inherit`, an empty
-// value is looked up in the ancestors, from the parent towards the root.
+// value is looked up in the ancestors, from the parent towards the root. The
+// walk also ends when the parents lead round in a circle.
 TStr ezuLookupSetting(TStr key, TEzuPluginBase* plugin, bool inherit);
 
 // `text` with each brace marker ("{name}") replaced by the setting whose key
-// is the marker itself; markers inside values are expanded in turn, within
-// fixed bounds so that self-referring values always end.
+// is the marker itself, braces included, looked up with ezuLookupSetting. A
+// marker without a value, or with empty text, stays as written; an inserted
+// value is scanned in turn, so markers inside values are expanded too.
+// Braces do not nest: in "{a{b}" the marker is "{b}".
+//
+// A value that holds, directly or through other values, the marker that
+// produced it would be expanded without end, so two bounds apply. At most
+// kEzuExpandMaxSubstitutions markers are replaced, and the working text never
+// grows beyond kEzuExpandMaxBytes bytes (twice the longest line the command
+// interpreter accepts): a substitution that would make it longer is not made.
+// Once either bound is reached, no further marker is looked up and the
+// working text is returned as it stands, with its remaining markers as
+// written. A text already longer than kEzuExpandMaxBytes is returned as it is.
+// So '{a}' set to twenty copies of '{a}' expands '{a}' to 5454 copies of
+// '{a}' (287 substitutions, 16362 bytes); set to '{a}x', it expands '{a}' to
+// '{a}' followed by 1000 "x".
+const int kEzuExpandMaxSubstitutions = 1000;
+const int kEzuExpandMaxBytes = 16384;
 TStr ezuExpandSettings(TStr text, TEzuPluginBase* plugin, bool inherit);
 
 #endif
