@@ -17,6 +17,10 @@
 #include "ezu/settings/settings.h"
 #include "ezu/settings/plugin.h"
 
+#include "ezu/io/path.h"
+#include "ezu/io/device.h"
+#include "ezu/io/ezupath.h"
+
 #include "ezu/io/app_path.h"
 #include "ezu/io/file_entry.h"
 #include "ezu/io/temp_files.h"

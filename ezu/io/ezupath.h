@@ -14,13 +14,15 @@ struct StreamHandle {
 };
 
 class TEzuPath : public TEzuIODevice, public TStr {
-public:
+  public:
     TEzuPath();
     TEzuPath(const char* text);
     TEzuPath(const TStr& text);
     TEzuPath(const TEzuPath& other); // the copy starts closed
     explicit TEzuPath(const StrBuf* buf);
     ~TEzuPath() override; // closes a stream that is still open
+    // Copies the text; a stream this path holds is closed, since the text it
+    // was opened on changes.
     TEzuPath& operator=(const TEzuPath& other);
 
     // Device operations; `open` closes a stream that is already open first.
@@ -57,7 +59,13 @@ public:
     bool makeDirectory(const TStr& suffix) const;
     int remove();
 
-private:
+  private:
+    // Replaces the text with `text` (taken over); assignment drops the
+    // string's cached view, which an in-place change would leave stale.
+    void installText(StrBuf* text);
+    // Rewrites "/" to "\" in the text, as the fs_ functions would in place.
+    void normalizeText();
+
     StreamHandle* handle_;
 };
 

@@ -10,10 +10,10 @@ struct HashTable;
 struct HashIter;
 
 template <class K, class V> class TEzuMap {
-public:
+  public:
     // A position at one entry or at the end; `*it` is the entry's value.
     class iterator {
-    public:
+      public:
         explicit iterator(HashIter* position);
         iterator(const iterator& other);
         iterator& operator=(const iterator& other);
@@ -22,7 +22,7 @@ public:
         bool operator!=(const iterator& other) const;
         bool operator==(const iterator& other) const;
 
-    private:
+      private:
         HashIter* position_;
     };
 
@@ -36,7 +36,7 @@ public:
     iterator insert(const K& key, const V& value);
     V& operator[](const K& key);
 
-private:
+  private:
     HashTable* table_;
 };
 
