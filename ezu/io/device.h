@@ -8,7 +8,7 @@
 enum { ioRead = 1, ioWrite = 2, ioUpdate = 4, ioText = 8 };
 
 class TEzuIODevice {
-public:
+  public:
     TEzuIODevice() {}
     virtual ~TEzuIODevice() {}
     virtual bool open(int mode) = 0;
@@ -24,7 +24,7 @@ public:
 // Reads from and appends to a TStr it does not own, through the string's
 // 7-bit view: every character is one byte there.
 class TEzuStrIODevice : public TEzuIODevice {
-public:
+  public:
     explicit TEzuStrIODevice(TStr* target);
     explicit TEzuStrIODevice(TStr& target);
     ~TEzuStrIODevice() override;
@@ -38,7 +38,7 @@ public:
     int ungetc(int c) override;
     int atEnd() override;
 
-private:
+  private:
     TStr* target_;
     int position_;
     int mode_;

@@ -7,7 +7,7 @@
 #include "ezu/strings/tstr.h"
 
 class TEzuFile {
-public:
+  public:
     TEzuFile(const char* path, int number, bool enabled);
     TEzuFile(const TEzuFile& other);
     TEzuFile& operator=(const TEzuFile& other);
@@ -37,7 +37,7 @@ public:
     TStr extension() const;
     TStr absolutePath() const;
 
-private:
+  private:
     TStr settingsKey() const;
     void refresh();
 
