@@ -20,6 +20,12 @@
 #include "ezu/io/path.h"
 #include "ezu/io/device.h"
 #include "ezu/io/ezupath.h"
+#include "ezu/io/app_path.h"
+#include "ezu/io/file_entry.h"
+#include "ezu/io/temp_files.h"
+
+#include "ezu/host/command.h"
+#include "ezu/host/queries.h"
 
 #include "ezu/io/app_path.h"
 #include "ezu/io/file_entry.h"

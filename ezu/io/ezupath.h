@@ -58,6 +58,10 @@ class TEzuPath : public TEzuIODevice, public TStr {
     int size();
     bool makeDirectory(const TStr& suffix) const;
     int remove();
+    // Renames the file to `target`, replacing an existing file of that name
+    // (not a directory or a read-only file); 0 on success, -1 on failure. The
+    // path keeps its text. Close the path first: Windows renames no open file.
+    int renameTo(const TStr& target) const;
 
   private:
     // Replaces the text with `text` (taken over); assignment drops the

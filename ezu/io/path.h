@@ -38,6 +38,9 @@ int fs_is_readable(const StrBuf* buf);
 int fs_make_dir(StrBuf* buf);
 int fs_remove_dir(StrBuf* buf);
 int fs_remove_file(StrBuf* buf);
+// Renames `from` to `to`, replacing an existing file `to` (not a directory
+// or a read-only file); both are normalised.
+int fs_rename(StrBuf* from, StrBuf* to);
 FILE* fs_open(StrBuf* buf, const char* mode);
 
 #endif

@@ -53,6 +53,15 @@ int plat_wchdir(const EzuWChar* path);
 EzuWChar* plat_wgetcwd(EzuWChar* buffer, int units);
 char* plat_getcwd(char* buffer, int size);
 
+// Renames `from` to `to` (MoveFileExW with MOVEFILE_REPLACE_EXISTING): an
+// existing file `to` is replaced in one step; a directory or a read-only
+// file of that name is not. 0 on success, -1 on failure.
+int plat_wrename(const EzuWChar* from, const EzuWChar* to);
+
+// Puts a standard stream into binary mode (_setmode with _O_BINARY), so
+// that bytes pass unchanged; POSIX streams are binary already.
+void plat_set_binary_mode(FILE* stream);
+
 // Sets (`read_only` non-zero) or clears the read-only attribute of a file
 // (SetFileAttributesW); 0 on success, -1 on failure.
 int plat_set_read_only(const EzuWChar* path, int read_only);

@@ -1,0 +1,235 @@
+// ezutool convert: every encoding by name and number, files and standard
+// streams, rejected input, replacing the output, and chunk boundaries.
+#include "tool_test_util.h"
+
+#include <stdint.h>
+#include <string.h>
+
+class ToolConvert : public ToolTest {
+  protected:
+    // Writes `content` to a new scratch file and returns its path.
+    std::string input(const std::string& name, const std::string& content) {
+        const std::string path = file(name);
+        EXPECT_TRUE(ScratchDir::writeFile(path, content)) << path;
+        return path;
+    }
+
+    // Converts the file `in` into `out` and returns the run.
+    ToolRun convert(const std::string& from, const std::string& to, const std::string& in,
+                    const std::string& out) {
+        return run("convert --from " + from + " --to " + to + " " + shell_quote(in) + " " +
+                   shell_quote(out));
+    }
+};
+
+namespace {
+
+bool little_endian() {
+    const uint16_t probe = 1;
+    unsigned char first;
+    memcpy(&first, &probe, 1);
+    return first == 1;
+}
+
+std::string utf16(const std::u16string& text, bool big_endian) {
+    std::string bytes;
+    for (char16_t unit : text) {
+        const char high = char(unit >> 8), low = char(unit & 0xFF);
+        bytes += big_endian ? high : low;
+        bytes += big_endian ? low : high;
+    }
+    return bytes;
+}
+std::string utf16le(const std::u16string& text) {
+    return utf16(text, false);
+}
+std::string utf16be(const std::u16string& text) {
+    return utf16(text, true);
+}
+// Marked UTF-16 as written: the mark and the text in the machine's order.
+std::string utf16marked(const std::u16string& text) {
+    return utf16(u"\uFEFF" + text, !little_endian());
+}
+std::string utf32(const std::u32string& text) {
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 4);
+}
+
+// ASCII, accented letters, CJK and an emoji, in every encoding.
+const char kUtf8[] =
+    "ASCII, caf\xC3\xA9 na\xC3\xAFve, \xE6\xBC\xA2\xE5\xAD\x97, \xF0\x9F\x98\x80!\n";
+const char16_t kUtf16[] = u"ASCII, caf\u00E9 na\u00EFve, \u6F22\u5B57, \U0001F600!\n";
+const char32_t kUtf32[] = U"ASCII, caf\u00E9 na\u00EFve, \u6F22\u5B57, \U0001F600!\n";
+const char kAscii[] = "ASCII, caf? na?ve, ??, ?!\n";
+
+std::string expected(int encoding) {
+    switch (encoding) {
+    case 0:
+        return kAscii;
+    case 1:
+        return kUtf8;
+    case 2:
+        return utf16marked(kUtf16);
+    case 3:
+        return utf16be(kUtf16);
+    case 4:
+        return utf16le(kUtf16);
+    default:
+        return utf32(kUtf32);
+    }
+}
+
+const char* const kNames[] = {"ascii", "utf8", "utf16", "utf16be", "utf16le", "utf32"};
+
+} // namespace
+
+TEST_F(ToolConvert, Utf8IntoEveryEncodingAndBackByNameAndNumber) {
+    const std::string source = input("source.txt", kUtf8);
+    for (int to = 0; to < 6; ++to) {
+        const std::string out = file(std::string("to-") + kNames[to] + ".txt");
+        const ToolRun there = convert("utf8", kNames[to], source, out);
+        ASSERT_EQ(there.status, 0) << kNames[to] << ": " << there.err;
+        EXPECT_EQ(there.out + there.err, "");
+        EXPECT_EQ(ScratchDir::readFile(out), expected(to)) << kNames[to];
+
+        // Back to UTF-8, the encodings given by number: lossless from every
+        // Unicode encoding; from ASCII the "?" stay.
+        const std::string back = file(std::string("back-") + kNames[to] + ".txt");
+        const ToolRun again = convert(std::to_string(to), "1", out, back);
+        ASSERT_EQ(again.status, 0) << kNames[to] << ": " << again.err;
+        EXPECT_EQ(ScratchDir::readFile(back), to == 0 ? kAscii : kUtf8) << kNames[to];
+    }
+}
+
+TEST_F(ToolConvert, ChainThroughTheUnicodeEncodingsIsLossless) {
+    const char* const chain[] = {"utf16", "utf32", "utf16be", "utf16le", "utf16", "utf8"};
+    std::string current = input("chain-0.txt", kUtf8);
+    std::string from = "utf8";
+    for (int step = 0; step < 6; ++step) {
+        const std::string next = file("chain-" + std::to_string(step + 1) + ".txt");
+        const ToolRun result = convert(from, chain[step], current, next);
+        ASSERT_EQ(result.status, 0) << from << " to " << chain[step] << ": " << result.err;
+        current = next;
+        from = chain[step];
+    }
+    EXPECT_EQ(ScratchDir::readFile(current), kUtf8);
+}
+
+TEST_F(ToolConvert, StandardInputToStandardOutputInBinaryMode) {
+    // Line ends must pass unchanged through both standard streams.
+    const std::string source = input("crlf.txt", "one\r\ntwo\n\x1Athree\n");
+    const ToolRun result = run("convert --from utf8 --to utf16le", true, source);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, utf16le(u"one\r\ntwo\n\x1Athree\n"));
+
+    const std::string marked = input("marked.txt", utf16be(u"\uFEFFBE text\n"));
+    const ToolRun fromMarked = run("convert --from utf16 --to utf8 " + shell_quote(marked), true);
+    EXPECT_EQ(fromMarked.status, 0) << fromMarked.err;
+    EXPECT_EQ(fromMarked.out, "BE text\n");
+}
+
+TEST_F(ToolConvert, TheTextEndsAtItsFirstNulCharacter) {
+    const std::string source = input("text-with-nul.txt", std::string("abc\0def", 7));
+    const ToolRun result = run("convert --from ascii --to utf32 " + shell_quote(source), true);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, utf32(U"abc"));
+}
+
+TEST_F(ToolConvert, RejectedInputNamesTheReasonAndLeavesTheOutputUntouched) {
+    const struct {
+        const char* from;
+        const char* to;
+        std::string bytes;
+        const char* reason;
+    } cases[] = {
+        {"utf16le", "utf8", std::string("\x3D\xD8\x41\x00", 4), "unpaired high surrogate"},
+        {"utf16be", "utf8", std::string("\x00\x41\xDC\x00", 4), "unpaired low surrogate"},
+        {"utf8", "utf16le", "ok \xE6\xBC", "input ends inside a character"},
+        {"utf32", "utf16be", utf32(U"a") + std::string("\x00\xD8\x00\x00", 4),
+         "a character has no form in the target encoding"},
+    };
+    const std::string out = file("existing.txt");
+    for (const auto& c : cases) {
+        const std::string in = input("bad.txt", c.bytes);
+        ASSERT_TRUE(ScratchDir::writeFile(out, "old content\n"));
+        const ToolRun result = convert(c.from, c.to, in, out);
+        EXPECT_EQ(result.status, 1) << c.reason;
+        EXPECT_EQ(result.err, "ezutool: cannot convert " + in + ": " + c.reason + "\n");
+        EXPECT_EQ(ScratchDir::readFile(out), "old content\n") << c.reason;
+    }
+    // The same failure when writing to standard output.
+    const std::string in = input("bad-stdout.txt", std::string("\x3D\xD8\x41\x00", 4));
+    const ToolRun toStdout = run("convert --from utf16le --to utf8", true, in);
+    EXPECT_EQ(toStdout.status, 1);
+    EXPECT_EQ(toStdout.err, "ezutool: cannot convert standard input: unpaired high surrogate\n");
+}
+
+TEST_F(ToolConvert, OutputIsReplacedOnlyWhereWindowsAllowsIt) {
+    const std::string in = input("in.txt", "new\n");
+    const std::string out = file("out.txt");
+    ASSERT_TRUE(ScratchDir::writeFile(out, "a longer old content\n"));
+    EXPECT_EQ(convert("utf8", "ascii", in, out).status, 0);
+    EXPECT_EQ(ScratchDir::readFile(out), "new\n");
+
+    // Converting a file into itself reads it whole before replacing it.
+    EXPECT_EQ(convert("utf8", "utf16le", out, out).status, 0);
+    EXPECT_EQ(ScratchDir::readFile(out), utf16le(u"new\n"));
+
+    ASSERT_TRUE(ScratchDir::setReadOnly(out, true));
+    const ToolRun readOnly = convert("utf8", "ascii", in, out);
+    EXPECT_EQ(readOnly.status, 1);
+    EXPECT_EQ(readOnly.err, "ezutool: cannot replace " + out + "\n");
+    EXPECT_EQ(ScratchDir::readFile(out), utf16le(u"new\n"));
+    ASSERT_TRUE(ScratchDir::setReadOnly(out, false));
+
+    const std::string missing = scratch_.path() + "\\no-such-file.txt";
+    const ToolRun noInput = convert("utf8", "ascii", missing, out);
+    EXPECT_EQ(noInput.status, 1);
+    EXPECT_EQ(noInput.err, "ezutool: cannot open " + missing + "\n");
+
+    const std::string noDir = scratch_.path() + "\\no-such-dir\\out.txt";
+    const ToolRun noOutputDir = convert("utf8", "ascii", in, noDir);
+    EXPECT_EQ(noOutputDir.status, 1);
+    EXPECT_EQ(noOutputDir.err, "ezutool: cannot write in the directory of " + noDir + "\n");
+}
+
+TEST_F(ToolConvert, CharactersStraddlingTheChunkBoundaryStayWhole) {
+    const size_t kChunk = 1 << 20;
+
+    // UTF-8: a four-byte emoji with two bytes on each side of the boundary,
+    // then a second chunk of accented text.
+    std::string utf8(kChunk - 2, 'a');
+    std::u16string text(kChunk - 2, u'a');
+    for (int i = 0; i < 1000; ++i) {
+        utf8 += "\xF0\x9F\x98\x80 \xC3\xA9t\xC3\xA9 \xE6\xBC\xA2\n";
+        text += u"\U0001F600 \u00E9t\u00E9 \u6F22\n";
+    }
+    const std::string fromUtf8 = input("big8.txt", utf8);
+    const std::string le = file("big16le.txt");
+    ASSERT_EQ(convert("utf8", "utf16le", fromUtf8, le).status, 0);
+    EXPECT_TRUE(ScratchDir::readFile(le) == utf16le(text)) << "UTF-8 to UTF-16LE";
+
+    // UTF-16: a surrogate pair split between the chunks, from both orders,
+    // and a marked source whose order holds for the whole stream.
+    const std::u16string pairText = std::u16string(kChunk / 2 - 1, u'b') + u"\U0001F600 end\n";
+    const std::string pairUtf8 = std::string(kChunk / 2 - 1, 'b') + "\xF0\x9F\x98\x80 end\n";
+    const std::string pairLe = input("pair-le.txt", utf16le(pairText));
+    const std::string pairBe = input("pair-be.txt", utf16be(pairText));
+    const std::string pairMarked = input("pair-marked.txt", utf16be(u"\uFEFF" + pairText));
+    const std::string back = file("pair-back.txt");
+    for (const auto& source : {std::make_pair("utf16le", pairLe), std::make_pair("utf16be", pairBe),
+                               std::make_pair("utf16", pairMarked)}) {
+        ASSERT_EQ(convert(source.first, "utf8", source.second, back).status, 0) << source.first;
+        EXPECT_TRUE(ScratchDir::readFile(back) == pairUtf8) << source.first;
+    }
+
+    // A marked target carries its mark once, at the start.
+    const std::string marked = file("big-marked.txt");
+    ASSERT_EQ(convert("utf8", "utf16", fromUtf8, marked).status, 0);
+    EXPECT_TRUE(ScratchDir::readFile(marked) == utf16marked(text)) << "UTF-8 to marked UTF-16";
+
+    // A NUL in the second chunk ends the text there.
+    const std::string withNul = input("nul-late.txt", utf8 + std::string(1, '\0') + "ignored");
+    const std::string cut = file("nul-late-out.txt");
+    ASSERT_EQ(convert("utf8", "utf16le", withNul, cut).status, 0);
+    EXPECT_TRUE(ScratchDir::readFile(cut) == utf16le(text)) << "text after the NUL";
+}

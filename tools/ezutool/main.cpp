@@ -1,0 +1,59 @@
+// ezutool: converts text between encodings, runs commands, shows what the
+// framework knows about the machine, and works with settings.
+//
+// The command line is read through ezuCommandLineArg, so that arguments
+// reach the subcommands as TStr with every character intact; `argc` only
+// says how many there are.
+#include "tool.h"
+
+namespace {
+
+// Handles the options allowed before a command's own arguments. Returns -1
+// to go on, or the exit status when the program is done.
+int takeOptions(ToolArgs& args) {
+    while (!args.atEnd() && args.peek().charAt(0) == '-') {
+        const TStr option = args.peek();
+        if (option == "-q" || option == "--quiet") {
+            ezuQuiet = true;
+        } else if (option == "--help") {
+            printUsage();
+            return kExitOk;
+        } else if (option == "--version") {
+            ezuPrint(TStr("ezutool %1\n").arg(EZUTOOL_VERSION));
+            return kExitOk;
+        } else {
+            return -1; // the command's own option, or an unknown one
+        }
+        args.take();
+    }
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char**) {
+    ToolArgs args(1, argc);
+    int status = takeOptions(args);
+    if (status >= 0)
+        return status;
+    if (args.atEnd())
+        return usageError("missing command");
+    const TStr command = args.take();
+    if (command.charAt(0) == '-')
+        return usageError(TStr("unknown option %1").arg(command));
+
+    status = takeOptions(args);
+    if (status >= 0)
+        return status;
+    if (command == "convert")
+        return runConvert(args);
+    if (command == "run")
+        return runCommand(args);
+    if (command == "info")
+        return runInfo(args, argc);
+    if (command == "expand")
+        return runExpand(args);
+    if (command == "settings")
+        return runSettings(args);
+    return usageError(TStr("unknown command %1").arg(command));
+}
