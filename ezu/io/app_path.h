@@ -9,7 +9,11 @@
 // executable was not found. A found answer is cached for the process.
 TStr ezuAppPath();
 
-// Receives ezuAppPath's trace messages; discards them.
+// Receives ezuAppPath's trace messages; discards them unless a hook is set.
 void appPathTrace(const TStr& message);
+
+// Routes appPathTrace's messages to `hook` (null: discard them again). Meant
+// for diagnostics and tests; nothing in ezu sets it.
+void ezuSetAppPathTraceHook(void (*hook)(const TStr& message));
 
 #endif

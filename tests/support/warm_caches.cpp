@@ -6,4 +6,6 @@ void ezu_test_warm_caches() {
     TEzuStrList warmList;                   // the string-list element descriptor
     TEzuMap<TStr, TStr> warmTextMap(1);     // the text map descriptor
     TEzuMap<TStr, void*> warmPointerMap(1); // the pointer map descriptor
+    ezuAppPath();                           // the application directory
+    ezuLocaleTag();                         // the locale tag
 }

@@ -1,0 +1,145 @@
+// ezuAppPath reads the process command line, so each case runs the helper
+// program ezu_app_path_demo as a child started the way the case needs. The
+// helper is built as "ezu_app_path_demo" on POSIX (no suffix) and as
+// "ezu_app_path_demo.exe" on Windows.
+#include <string>
+
+#include "ezu/ezu.h"
+#include "ezu_test.h"
+#include "host_support.h"
+
+namespace {
+
+const char* kDemo = "ezu_app_path_demo";
+
+std::string runDemo(const std::string& command) {
+    TStr output;
+    EXPECT_EQ(ezuRunCommand(TStr(command.c_str()), output), 0) << command;
+    return output.isEmpty() ? std::string() : std::string(output.ascii());
+}
+
+// The command that runs `program` (as typed) from the directory `cwd`.
+std::string fromDirectory(const std::string& cwd, const std::string& program,
+                          const std::string& steps) {
+    if (kTestingOnWindows)
+        return "cd /d " + cwd + " && " + program + " " + steps;
+    return "cd " + hostShellPath(cwd) + " && " + program + " " + steps;
+}
+
+std::string trace(const std::string& message) {
+    return "trace: " + message + "\n";
+}
+
+std::string leafDir(const std::string& path) {
+    return path.substr(0, path.rfind('\\'));
+}
+
+} // namespace
+
+EZU_TEST_SUITE(HostAppPath);
+
+TEST_F(HostAppPath, CompleteProgramName) {
+    const std::string dir = hostProgramDir();
+    const std::string program = hostHelperPath(kDemo);
+    const std::string cwd = ezu_test_current_dir();
+    const std::string extension = kTestingOnWindows ? "exe" : "";
+    const std::string expected =
+        trace("ezuAppPath: cwd: " + cwd) + trace("Application extension: " + extension) +
+        trace("ezuAppPath: checking Existence " + program) + trace("found directory: " + dir) +
+        "result: " + dir + "\n" + "result: " + dir + "\n";
+    EXPECT_EQ(runDemo(hostShellPath(program) + " call call"), expected);
+}
+
+TEST_F(HostAppPath, RelativeProgramNameFromItsOwnDirectory) {
+    const std::string dir = hostProgramDir();
+    std::string expected;
+    if (kTestingOnWindows) {
+        // Typed without its suffix: ".exe" is appended to the name as typed.
+        const std::string candidate = dir + "\\" + kDemo;
+        expected = trace("ezuAppPath: cwd: " + dir) +
+                   trace("ezuAppPath: looking at directory: " + dir) +
+                   trace("ezuAppPath: setting FileInfo : " + candidate) +
+                   trace("Application extension: ") +
+                   trace("ezuAppPath: checking Existence " + candidate + ".exe") +
+                   trace("found directory: " + dir) + "result: " + dir + "\n";
+        EXPECT_EQ(runDemo(fromDirectory(dir, kDemo, "call")), expected);
+    } else {
+        // sh needs "./" to run a program from the current directory. The dot
+        // counts as the extension separator ("\ezu_app_path_demo" follows it),
+        // so the candidate is kept as normalised by the extension test, and
+        // the dot stays in the result.
+        const std::string candidate = dir + "\\./" + kDemo;
+        const std::string normalised = dir + "\\.\\" + kDemo;
+        expected = trace("ezuAppPath: cwd: " + dir) +
+                   trace("ezuAppPath: looking at directory: " + dir) +
+                   trace("ezuAppPath: setting FileInfo : " + candidate) +
+                   trace(std::string("Application extension: \\") + kDemo) +
+                   trace("ezuAppPath: checking Existence " + normalised) +
+                   trace("found directory: " + dir + "\\.") + "result: " + dir + "\\.\n";
+        EXPECT_EQ(runDemo(fromDirectory(dir, std::string("./") + kDemo, "call")), expected);
+    }
+}
+
+TEST_F(HostAppPath, RelativeProgramNameWithADirectory) {
+    const std::string dir = hostProgramDir();
+    const std::string parent = leafDir(dir);
+    const std::string sub = dir.substr(parent.size() + 1);
+    const std::string typed = sub + (kTestingOnWindows ? "\\" : "/") + kDemo;
+    const std::string output =
+        runDemo(fromDirectory(parent, typed, "call cd " + hostShellQuote(parent) + " call"));
+    // Found in the subdirectory; a later change of directory changes nothing.
+    const std::string found =
+        "trace: found directory: " + dir + "\nresult: " + dir + "\nresult: " + dir + "\n";
+    ASSERT_GE(output.size(), found.size());
+    EXPECT_EQ(output.substr(output.size() - found.size()), found) << output;
+    EXPECT_NE(output.find(trace("ezuAppPath: looking at directory: " + parent)), std::string::npos)
+        << output;
+}
+
+TEST_F(HostAppPath, RelativeNameThatDoesNotResolve) {
+    ScratchDir scratch;
+    const std::string dir = hostProgramDir();
+    const std::string typed = kTestingOnWindows ? kDemo : std::string("./") + kDemo;
+    const std::string candidate = scratch.path() + (kTestingOnWindows ? "\\" : "\\./") + kDemo;
+    const std::string checked =
+        kTestingOnWindows ? candidate + ".exe" : scratch.path() + "\\.\\" + kDemo;
+    const std::string extension = kTestingOnWindows ? "" : std::string("\\") + kDemo;
+    // The first call fails; the cache keeps that call's directory, which
+    // every later call returns, even after another change of directory.
+    const std::string expected = trace("ezuAppPath: cwd: " + scratch.path()) +
+                                 trace("ezuAppPath: looking at directory: " + scratch.path()) +
+                                 trace("ezuAppPath: setting FileInfo : " + candidate) +
+                                 trace("Application extension: " + extension) +
+                                 trace("ezuAppPath: checking Existence " + checked) +
+                                 "result: \nresult: " + scratch.path() +
+                                 "\nresult: " + scratch.path() + "\n";
+    EXPECT_EQ(runDemo(fromDirectory(dir, typed,
+                                    "cd " + hostShellQuote(scratch.path()) + " call call cd " +
+                                        hostShellQuote(dir) + " call")),
+              expected);
+}
+
+TEST_F(HostAppPath, CompleteNameThatNoLongerExists) {
+    ScratchDir scratch;
+    const std::string suffix = kTestingOnWindows ? ".exe" : "";
+    const std::string copy = inScratch(scratch, std::string("gone_demo") + suffix);
+    const std::string moved = inScratch(scratch, std::string("moved_demo") + suffix);
+    trackScratchFile(scratch, copy);
+    trackScratchFile(scratch, moved);
+    const std::string source = hostHelperPath(kDemo);
+    // The copy renames itself before it looks for itself.
+    const std::string command = kTestingOnWindows
+                                    ? "copy /y " + source + " " + copy + " >nul && " + copy +
+                                          " rename " + moved + " call call"
+                                    : "cp " + hostShellPath(source) + " " + hostShellPath(copy) +
+                                          " && " + hostShellPath(copy) + " rename " +
+                                          hostShellPath(moved) + " call call";
+    const std::string cwd = ezu_test_current_dir();
+    const std::string expected =
+        trace("ezuAppPath: cwd: " + cwd) +
+        trace(std::string("Application extension: ") + (kTestingOnWindows ? "exe" : "")) +
+        trace("ezuAppPath: checking Existence " + copy) + "result: \nresult: " + cwd + "\n";
+    EXPECT_EQ(runDemo(command), expected);
+    EXPECT_FALSE(ScratchDir::exists(copy));
+    EXPECT_TRUE(ScratchDir::exists(moved));
+}

@@ -1,0 +1,296 @@
+#include <limits.h>
+
+#include <string>
+
+#include "ezu/ezu.h"
+#include "ezu_test.h"
+#include "host_support.h"
+
+namespace {
+
+std::string text(const TStr& value) {
+    return value.isEmpty() ? std::string() : value.ascii();
+}
+
+std::string dirOf(const std::string& path) {
+    return path.substr(0, path.rfind('\\'));
+}
+
+std::string leafOf(const std::string& path) {
+    return path.substr(path.rfind('\\') + 1);
+}
+
+bool isEmptyFile(const std::string& path) {
+    bool ok = false;
+    return ScratchDir::readFile(path, &ok).empty() && ok;
+}
+
+// A letter from "a" to "z" followed by five decimal digits.
+bool isUniquePart(const std::string& part) {
+    if (part.size() != 6 || part[0] < 'a' || part[0] > 'z')
+        return false;
+    for (size_t i = 1; i < part.size(); ++i) {
+        if (part[i] < '0' || part[i] > '9')
+            return false;
+    }
+    return true;
+}
+
+// Makes a kept temporary file with the three variables set as given (null:
+// unset) and returns its name.
+std::string tempWith(ScratchDir& scratch, const char* tmpdir, const char* temp, const char* tmp) {
+    HostEnvOverride a("TMPDIR", tmpdir);
+    HostEnvOverride b("TEMP", temp);
+    HostEnvOverride c("TMP", tmp);
+    const std::string name = text(tempFileName("ez", true));
+    // A file made in a fixed directory outside the scratch one goes at once.
+    if (name.compare(0, scratch.path().size() + 1, scratch.path() + "\\") == 0)
+        trackScratchFile(scratch, name);
+    else if (!name.empty())
+        plat_wremove(ezu_test_wide(name).c_str());
+    return name;
+}
+
+// Changes the current directory for the life of the object.
+class CurrentDirectory {
+  public:
+    explicit CurrentDirectory(const std::string& dir) : old_(ezu_test_current_dir()) {
+        EXPECT_EQ(plat_wchdir(TStr(dir.c_str()).utf16le()), 0) << dir;
+    }
+    ~CurrentDirectory() { plat_wchdir(TStr(old_.c_str()).utf16le()); }
+
+  private:
+    std::string old_;
+};
+
+} // namespace
+
+EZU_TEST_SUITE(HostTempFiles);
+
+TEST_F(HostTempFiles, EnsureTrailingBackslash) {
+    TStr dir("C:\\TEMP\\");
+    EXPECT_FALSE(ensureTrailingBackslash(dir));
+    EXPECT_EQ(text(dir), "C:\\TEMP\\");
+    dir = "C:\\TEMP";
+    EXPECT_TRUE(ensureTrailingBackslash(dir));
+    EXPECT_EQ(text(dir), "C:\\TEMP\\");
+    TStr empty("");
+    EXPECT_TRUE(ensureTrailingBackslash(empty));
+    EXPECT_EQ(text(empty), "\\");
+}
+
+TEST_F(HostTempFiles, CandidateDirectoriesInOrder) {
+    ScratchDir scratch;
+    const std::string a = makeScratchDir(scratch, "a");
+    const std::string b = makeScratchDir(scratch, "b");
+    const std::string c = makeScratchDir(scratch, "c");
+    const std::string missing = inScratch(scratch, "missing");
+
+    EXPECT_EQ(dirOf(tempWith(scratch, a.c_str(), b.c_str(), c.c_str())), a);
+    EXPECT_EQ(dirOf(tempWith(scratch, nullptr, b.c_str(), c.c_str())), b);
+    EXPECT_EQ(dirOf(tempWith(scratch, missing.c_str(), (b + "\\").c_str(), c.c_str())), b);
+    // A directory given with its trailing backslash gets no second one.
+    const std::string inC = tempWith(scratch, missing.c_str(), nullptr, (c + "\\").c_str());
+    EXPECT_EQ(dirOf(inC), c);
+    EXPECT_EQ(inC.find("\\\\"), std::string::npos) << inC;
+}
+
+TEST_F(HostTempFiles, NameTooLongForTheTemplateIsSkipped) {
+    ScratchDir scratch;
+    const std::string b = makeScratchDir(scratch, "b");
+    // Neither directory exists; the first would give a name of over 255 bytes.
+    const std::string longDir = inScratch(scratch, std::string(250, 'd'));
+    const std::string name = tempWith(scratch, longDir.c_str(), b.c_str(), nullptr);
+    EXPECT_EQ(dirOf(name), b);
+    // 255 bytes still fit: a directory name chosen to make exactly that.
+    const std::string base = scratch.path() + "\\";
+    const size_t room = 255 - base.size() - 8 - 1;
+    const std::string fits = makeScratchDir(scratch, std::string(room, 'f'));
+    const std::string exact = tempWith(scratch, fits.c_str(), b.c_str(), nullptr);
+    EXPECT_EQ(exact.size(), 255u);
+    EXPECT_EQ(dirOf(exact), fits);
+}
+
+TEST_F(HostTempFiles, FallsBackToFixedDirectoriesThenTheCurrentOne) {
+    ScratchDir scratch;
+    const std::string cwd = makeScratchDir(scratch, "cwd");
+    const std::string missing = inScratch(scratch, "missing");
+    std::string expected = cwd;
+    if (ezuPathExists("C:\\TMP\\"))
+        expected = "C:\\TMP";
+    if (ezuPathExists("C:\\TEMP\\"))
+        expected = "C:\\TEMP";
+    std::string name;
+    {
+        CurrentDirectory inside(cwd);
+        name = tempWith(scratch, missing.c_str(), nullptr, missing.c_str());
+    }
+    EXPECT_EQ(dirOf(name), expected);
+}
+
+TEST_F(HostTempFiles, KeptFileExistsEmptyAndNamesAdvance) {
+    ScratchDir scratch;
+    HostEnvOverride tmpdir("TMPDIR", scratch.path().c_str());
+    const std::string first = text(tempFileName("ab", true));
+    trackScratchFile(scratch, first);
+    const std::string second = text(tempFileName("ab", true));
+    trackScratchFile(scratch, second);
+    EXPECT_EQ(dirOf(first), scratch.path());
+    ASSERT_EQ(leafOf(first).size(), 8u) << first;
+    ASSERT_EQ(leafOf(second).size(), 8u) << second;
+    EXPECT_EQ(leafOf(first).substr(0, 2), "ab");
+    EXPECT_TRUE(isUniquePart(leafOf(first).substr(2))) << first;
+    // The first free letter is taken; the digits stay those of the caller.
+    EXPECT_EQ(leafOf(first)[2], 'a');
+    EXPECT_EQ(leafOf(second)[2], 'b');
+    EXPECT_EQ(leafOf(first).substr(3), leafOf(second).substr(3));
+    EXPECT_TRUE(isEmptyFile(first)) << first;
+    EXPECT_TRUE(isEmptyFile(second)) << second;
+}
+
+TEST_F(HostTempFiles, NameOnlyLeavesNoFile) {
+    ScratchDir scratch;
+    HostEnvOverride tmpdir("TMPDIR", scratch.path().c_str());
+    const std::string name = text(tempFileName(nullptr, false));
+    EXPECT_EQ(dirOf(name), scratch.path());
+    EXPECT_TRUE(isUniquePart(leafOf(name))) << name;
+    EXPECT_FALSE(ScratchDir::exists(name));
+}
+
+TEST_F(HostTempFiles, ProbeNewFile) {
+    ScratchDir scratch;
+    const std::string fresh = inScratch(scratch, "fresh.txt");
+    EXPECT_TRUE(probeNewFile(fresh.c_str(), false));
+    EXPECT_FALSE(ScratchDir::exists(fresh));
+    EXPECT_TRUE(probeNewFile(fresh.c_str(), true));
+    trackScratchFile(scratch, fresh);
+    EXPECT_TRUE(isEmptyFile(fresh)) << fresh;
+
+    const std::string existing = makeScratchFile(scratch, "existing.txt", "keep me");
+    EXPECT_TRUE(probeNewFile(existing.c_str(), false));
+    EXPECT_EQ(ScratchDir::readFile(existing), "keep me");
+
+    const std::string locked = makeScratchFile(scratch, "locked.txt", "locked");
+    const TStr lockedText(locked.c_str());
+    ASSERT_EQ(plat_set_read_only(lockedText.utf16le(), 1), 0);
+    EXPECT_FALSE(probeNewFile(locked.c_str(), true));
+    EXPECT_FALSE(probeNewFile(locked.c_str(), false));
+    EXPECT_EQ(ScratchDir::readFile(locked), "locked");
+    EXPECT_EQ(plat_set_read_only(lockedText.utf16le(), 0), 0);
+
+    EXPECT_FALSE(probeNewFile(inScratch(scratch, "missing\\file.txt").c_str(), true));
+    EXPECT_FALSE(probeNewFile(inScratch(scratch, "bad?name").c_str(), true));
+    EXPECT_FALSE(ScratchDir::exists(inScratch(scratch, "missing")));
+}
+
+TEST_F(HostTempFiles, UniqueFileNameNumbering) {
+    ScratchDir scratch;
+    const TStr dir(scratch.path().c_str());
+    makeScratchFile(scratch, "log.txt");
+    makeScratchFile(scratch, "log1.txt");
+    const TStr pattern("log%1.txt");
+
+    TStr name("log.txt");
+    int counter = 0;
+    EXPECT_TRUE(uniqueFileName(dir, name, pattern, counter, 3));
+    EXPECT_EQ(text(name), "log2.txt");
+    EXPECT_EQ(counter, 3);
+    // A following call continues the numbering.
+    EXPECT_TRUE(uniqueFileName(dir, name, pattern, counter, 3));
+    EXPECT_EQ(text(name), "log3.txt");
+    EXPECT_EQ(counter, 4);
+    // Past `last`: nothing is tried and nothing changes.
+    EXPECT_FALSE(uniqueFileName(dir, name, pattern, counter, 3));
+    EXPECT_EQ(text(name), "log3.txt");
+    EXPECT_EQ(counter, 4);
+
+    TStr freeName("other.txt");
+    counter = 0;
+    EXPECT_TRUE(uniqueFileName(dir, freeName, pattern, counter, 3));
+    EXPECT_EQ(text(freeName), "other.txt");
+    EXPECT_EQ(counter, 1);
+
+    TStr empty("");
+    counter = 0;
+    EXPECT_TRUE(uniqueFileName(dir, empty, pattern, counter, 3));
+    EXPECT_EQ(text(empty), "log0.txt");
+    EXPECT_EQ(counter, 1);
+}
+
+TEST_F(HostTempFiles, UniqueFileNameFailures) {
+    ScratchDir scratch;
+    makeScratchFile(scratch, "log.txt");
+    makeScratchFile(scratch, "log1.txt");
+    const TStr pattern("log%1.txt");
+
+    TStr name("log.txt");
+    int counter = 0;
+    EXPECT_FALSE(uniqueFileName(TStr(scratch.path().c_str()), name, pattern, counter, 1));
+    EXPECT_EQ(text(name), "log.txt");
+    EXPECT_EQ(counter, 2);
+
+    counter = 0;
+    EXPECT_FALSE(
+        uniqueFileName(TStr(inScratch(scratch, "missing").c_str()), name, pattern, counter, 9));
+    EXPECT_EQ(text(name), "log.txt");
+    EXPECT_EQ(counter, 0);
+}
+
+TEST_F(HostTempFiles, UniqueFileNameStopsAtTheLargestCounter) {
+    ScratchDir scratch;
+    const TStr dir(scratch.path().c_str());
+    const TStr pattern("n%1");
+    TStr name("");
+    int counter = INT_MAX;
+    EXPECT_TRUE(uniqueFileName(dir, name, pattern, counter, INT_MAX));
+    EXPECT_EQ(text(name), "n2147483647");
+    EXPECT_EQ(counter, INT_MAX);
+    makeScratchFile(scratch, "n2147483647");
+    EXPECT_FALSE(uniqueFileName(dir, name, pattern, counter, INT_MAX));
+    EXPECT_EQ(counter, INT_MAX);
+}
+
+TEST_F(HostTempFiles, MakePathCreatesEveryMissingLevel) {
+    ScratchDir scratch;
+    const std::string deep = inScratch(scratch, "a\\b\\c");
+    scratch.dir("a");
+    scratch.dir("a\\b");
+    scratch.dir("a\\b\\c");
+    EXPECT_TRUE(makePath(deep.c_str()));
+    EXPECT_TRUE(ezuPathExists(TStr(deep.c_str())));
+    EXPECT_TRUE(makePath(deep.c_str()));
+
+    const std::string slashed = scratch.path() + "/x/y";
+    scratch.dir("x");
+    scratch.dir("x\\y");
+    EXPECT_TRUE(makePath(slashed.c_str()));
+    EXPECT_TRUE(ezuPathExists(TStr(inScratch(scratch, "x\\y").c_str())));
+
+    {
+        CurrentDirectory inside(scratch.path());
+        scratch.dir("rel");
+        scratch.dir("rel\\deeper");
+        EXPECT_TRUE(makePath("rel\\deeper"));
+    }
+    EXPECT_TRUE(ezuPathExists(TStr(inScratch(scratch, "rel\\deeper").c_str())));
+}
+
+TEST_F(HostTempFiles, MakePathFailures) {
+    ScratchDir scratch;
+    const std::string file = makeScratchFile(scratch, "file.txt", "x");
+    EXPECT_FALSE(makePath(file.c_str()));
+    EXPECT_FALSE(makePath((file + "\\sub").c_str()));
+    EXPECT_FALSE(makePath(inScratch(scratch, "bad?name\\sub").c_str()));
+    EXPECT_FALSE(ScratchDir::exists(inScratch(scratch, "bad?name")));
+
+    // A drive root is never created: find a drive letter that does not exist.
+    std::string root;
+    for (char letter = 'Z'; letter >= 'D' && root.empty(); --letter) {
+        const std::string candidate = std::string(1, letter) + ":\\";
+        if (!ezuPathExists(TStr(candidate.c_str())))
+            root = candidate;
+    }
+    ASSERT_FALSE(root.empty());
+    EXPECT_FALSE(makePath(root.c_str()));
+    EXPECT_FALSE(makePath((root + "a\\b").c_str()));
+}
