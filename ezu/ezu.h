@@ -27,11 +27,4 @@
 #include "ezu/host/command.h"
 #include "ezu/host/queries.h"
 
-#include "ezu/io/app_path.h"
-#include "ezu/io/file_entry.h"
-#include "ezu/io/temp_files.h"
-
-#include "ezu/host/command.h"
-#include "ezu/host/queries.h"
-
 #endif
