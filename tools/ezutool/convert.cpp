@@ -2,6 +2,7 @@
 // (or standard input) between two encodings.
 #include "tool.h"
 
+#include <limits.h>
 #include <stdio.h>
 
 #include "std_stream.h"
@@ -82,9 +83,17 @@ int convertToFile(TEzuIODevice& in, const TStr& inputName, const ConvertOptions&
         return kExitFailed;
     }
     TStr reason;
-    const bool converted = convertStream(in, temporary, options.from, options.to, reason);
+    long long written = 0;
+    bool converted = convertStream(in, temporary, options.from, options.to, reason, &written);
     temporary.close();
     in.close(); // Windows replaces no open file, and INPUT may be OUTPUT
+    // The path reports no failure of the final flush at close; a file shorter
+    // than what was written means the disk refused the rest. (Its size reads
+    // as a 32-bit number, so the check holds for files below 2 GiB.)
+    if (converted && written < INT_MAX && temporary.size() != written) {
+        converted = false;
+        reason = "cannot write the output";
+    }
     if (!converted) {
         temporary.remove();
         return conversionFailed(inputName, reason);
@@ -120,7 +129,11 @@ int runConvert(ToolArgs& args) {
     TStdStream standardOutput(stdout);
     standardOutput.open(ioWrite);
     TStr reason;
-    const bool converted = convertStream(in, standardOutput, options.from, options.to, reason);
+    bool converted = convertStream(in, standardOutput, options.from, options.to, reason);
     standardOutput.close();
+    if (converted && standardOutput.failed()) {
+        converted = false;
+        reason = "cannot write the output";
+    }
     return converted ? kExitOk : conversionFailed(inputName, reason);
 }

@@ -23,6 +23,8 @@ class TStdStream : public TEzuIODevice {
     int putc(int c) override { return fputc(c, stream_); }
     int ungetc(int c) override { return ::ungetc(c, stream_); }
     int atEnd() override { return feof(stream_) ? 1 : 0; }
+    // Whether a read or write failed, the flush of close() included.
+    bool failed() const { return ferror(stream_) != 0; }
 
   private:
     FILE* stream_;

@@ -42,6 +42,7 @@ class StreamConverter {
         mem_free(output_);
     }
     bool run(TEzuIODevice& in, TEzuIODevice& out, TStr& reason);
+    long long written() const { return written_; }
 
   private:
     void fill(TEzuIODevice& in);
@@ -58,6 +59,7 @@ class StreamConverter {
     bool readFailed_ = false;
     unsigned char* output_ = nullptr;
     int outputRoom_ = 0;
+    long long written_ = 0;
 };
 
 bool StreamConverter::run(TEzuIODevice& in, TEzuIODevice& out, TStr& reason) {
@@ -158,6 +160,7 @@ bool StreamConverter::convert(const Chunk& chunk, TEzuIODevice& out, TStr& reaso
         reason = "cannot write the output";
         return false;
     }
+    written_ += bytes;
     // A marked UTF-16 target gets its mark once, with the first text.
     if (to_ == ENC_UTF16 && bytes > 0)
         to_ = str_native_utf16();
@@ -175,7 +178,11 @@ bool StreamConverter::reserveOutput(int size) {
 
 } // namespace
 
-bool convertStream(TEzuIODevice& in, TEzuIODevice& out, int from, int to, TStr& reason) {
+bool convertStream(TEzuIODevice& in, TEzuIODevice& out, int from, int to, TStr& reason,
+                   long long* written) {
     StreamConverter converter(from, to);
-    return converter.run(in, out, reason);
+    const bool converted = converter.run(in, out, reason);
+    if (written)
+        *written = converter.written();
+    return converted;
 }
