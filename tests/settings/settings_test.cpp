@@ -4,28 +4,10 @@
 
 #include <limits.h>
 
+#include "strlist_texts.h"
+
 #include <string>
 #include <vector>
-
-namespace {
-
-typedef std::vector<std::string> Texts;
-
-Texts texts(const TEzuStrList& list) {
-    Texts out;
-    for (TEzuStrList::iterator it = list.begin(); it != list.end(); ++it)
-        out.push_back((*it)->ascii());
-    return out;
-}
-
-TEzuStrList listOf(const Texts& items) {
-    TEzuStrList list;
-    for (const std::string& item : items)
-        list.append(TStr(item.c_str()));
-    return list;
-}
-
-} // namespace
 
 EZU_STORE_TEST_SUITE(SettingsKeys);
 

@@ -2,31 +2,10 @@
 
 #include "ezu/strings/strlist.h"
 
+#include "strlist_texts.h"
+
 #include <string>
 #include <vector>
-
-namespace {
-
-typedef std::vector<std::string> Texts;
-
-// The elements as plain text, in order; a null element shows as "<null>".
-Texts texts(const TEzuStrList& list) {
-    Texts out;
-    for (int i = 0; i < list.size(); ++i) {
-        const TStr* element = list.at(i);
-        out.push_back(element ? std::string(element->ascii()) : std::string("<null>"));
-    }
-    return out;
-}
-
-TEzuStrList listOf(const Texts& items) {
-    TEzuStrList list;
-    for (const std::string& item : items)
-        list.append(TStr(item.c_str()));
-    return list;
-}
-
-} // namespace
 
 EZU_TEST_SUITE(StrListSplit);
 
