@@ -2,15 +2,19 @@
 # Makes sure the tools a build needs are present.
 #   ensure-deps.sh native    cmake, ninja, g++, GoogleTest
 #   ensure-deps.sh windows   the above plus mingw-w64 and wine (32- and 64-bit)
+#   ensure-deps.sh bench     the native set plus Qt 5 Core, ICU, fmt and
+#                            Google Benchmark (the benchmarks' peers)
 # As root it installs what is missing from Debian's packages; otherwise it
 # names what is missing and fails.
 set -euo pipefail
 
 want_windows=false
+want_bench=false
 for arg in "$@"; do
     case "$arg" in
         native) ;;
         windows) want_windows=true ;;
+        bench) want_bench=true ;;
         *) echo "ensure-deps.sh: unknown set '$arg'" >&2; exit 2 ;;
     esac
 done
@@ -31,6 +35,11 @@ if $want_windows; then
     have_cmd wine || missing+=(wine)
     [ -x /usr/lib/wine/wine64 ] || missing+=(wine64)
     have_pkg wine32:i386 || missing+=(wine32:i386)
+fi
+if $want_bench; then
+    for pkg in qtbase5-dev libicu-dev libfmt-dev libbenchmark-dev; do
+        have_pkg "$pkg" || missing+=("$pkg")
+    done
 fi
 
 if [ ${#missing[@]} -eq 0 ]; then

@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=${EZU_BUILD_ROOT:-$root/build}
 jobs=$(nproc 2>/dev/null || echo 2)
 
-"$root/scripts/ensure-deps.sh" native windows || exit 1
+"$root/scripts/ensure-deps.sh" native windows bench || exit 1
 export WINEDEBUG=-all
 
 total_passed=0
@@ -50,7 +50,8 @@ run_leg() {
 }
 
 mkdir -p "$out"
-run_leg native "$out/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# The native leg also builds the benchmarks (built, never run as tests).
+run_leg native "$out/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DEZU_BUILD_BENCH=ON
 run_leg sanitized "$out/sanitized" -DCMAKE_BUILD_TYPE=Debug -DEZU_SANITIZE=ON
 # The Windows leg runs the i686 build under wine. Some hosts cannot execute
 # 32-bit programs at all (the kernel's 32-bit emulation is switched off), and
