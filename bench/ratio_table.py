@@ -64,7 +64,9 @@ def read_runs(paths):
                 continue
             if b.get("run_type") == "aggregate":
                 if b.get("aggregate_name") == "median":
-                    runs[name] = b
+                    runs[name] = dict(b, cv=runs.get(name, {}).get("cv"))
+                elif b.get("aggregate_name") == "cv":
+                    runs.setdefault(name, {"run_type": "aggregate"})["cv"] = b["cpu_time"]
             elif name not in runs or runs[name].get("run_type") != "aggregate":
                 # Without repetitions there are no aggregates: keep the run.
                 runs[name] = b
@@ -111,8 +113,8 @@ def print_table(title, groups, kind, tally):
     header = "MB/s" if kind == "rate" else "ns/op"
     print("### " + title)
     print()
-    print("| group | candidate | %s | ezu ÷ candidate | target | |" % header)
-    print("|---|---|---:|---:|---|---|")
+    print("| group | candidate | %s | spread | ezu ÷ candidate | target | |" % header)
+    print("|---|---|---:|---:|---:|---|---|")
     for group, rows in groups.items():
         ezu = dict(rows).get("ezu")
         ezu_value = figure(ezu)[0] if ezu else None
@@ -131,8 +133,9 @@ def print_table(title, groups, kind, tally):
                 mark = "not measured"
             if target:
                 tally[mark.strip("*")] = tally.get(mark.strip("*"), 0) + 1
-            print("| %s | %s | %s | %s | %s | %s |" % (
-                group if first else "", candidate, shown, ratio_text,
+            spread = "±{:.0%}".format(entry["cv"]) if entry.get("cv") is not None else ""
+            print("| %s | %s | %s | %s | %s | %s | %s |" % (
+                group if first else "", candidate, shown, spread, ratio_text,
                 target[2] if target else "", mark))
             first = False
     print()

@@ -4,12 +4,12 @@
 #   run-bench.sh [BENCHMARK-OPTION...]   e.g. --benchmark_filter=utf8
 # Options are passed to every bench program. The JSON results stay in
 # build/bench/results (or $EZU_BUILD_ROOT/bench/results). A whole run takes a
-# few minutes; EZU_BENCH_MIN_TIME (seconds per repetition, default 0.2)
+# few minutes; EZU_BENCH_MIN_TIME (seconds per repetition, default 0.5)
 # shortens or lengthens it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${EZU_BUILD_ROOT:-$root/build}/bench
-min_time=${EZU_BENCH_MIN_TIME:-0.2}
+min_time=${EZU_BENCH_MIN_TIME:-0.5}
 
 "$root/scripts/ensure-deps.sh" bench || exit 1
 
