@@ -14,7 +14,7 @@ namespace {
 
 // Starting a process is slow under the Windows build's test runner, so the
 // command run is shorter there; everything else runs the same counts.
-const int kCommandRuns = kTestingOnWindows ? 100 : 500;
+const int kCommandRuns = kTestingOnWindows ? 50 : 500;
 const int kTempFileRuns = 2000;
 const int kPathRuns = 3000;
 const int kSettingsRuns = 5000;
