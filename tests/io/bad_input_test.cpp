@@ -103,7 +103,6 @@ TEST_F(IoBadInput, PathEmptyText) {
     EXPECT_EQ(empty.size(), 0);
     EXPECT_EQ(empty.remove(), -1);
     EXPECT_EQ(empty.renameTo(TStr("anything")), -1);
-    EXPECT_EQ(empty.rewind(), -1);
 }
 
 TEST_F(IoBadInput, StrDeviceNullOrNegativeCounts) {
