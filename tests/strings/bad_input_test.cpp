@@ -220,3 +220,18 @@ TEST_F(StrBadInput, StrListNullStateProbeAndEmptySet) {
     ASSERT_EQ(whole.size(), 1);
     EXPECT_TRUE(*whole.at(0) == "a,b");
 }
+
+TEST_F(StrBadInput, TStrUnpairedSurrogate) {
+    str_set_error(0, nullptr, 0, nullptr);
+    const unsigned char units[] = {0x41, 0x00, 0x3D, 0xD8, 0x42, 0x00, 0, 0};
+    const TStr text(units, sizeof units, ENC_UTF16LE);
+    EXPECT_TRUE(text.isNull());
+    EXPECT_EQ(str_error_code(), STR_ERR_INVALID);
+    EXPECT_STREQ(str_error_message(), "unpaired high surrogate");
+    EXPECT_STREQ(str_error_file(), "c_str");
+    // Assigning it to a string with text leaves the null state as well.
+    TStr target("old");
+    EXPECT_TRUE(target.assignUtf16le(units, sizeof units));
+    EXPECT_TRUE(target.isNull());
+    str_set_error(0, nullptr, 0, nullptr);
+}
