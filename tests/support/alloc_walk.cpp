@@ -7,7 +7,6 @@
 #include <stdio.h>
 
 namespace {
-long g_total = 0;
 // No operation under test makes anywhere near this many allocations; an
 // attempt count this high means the walk never reaches a clean run.
 const long kMaxAttempts = 10000;
@@ -46,15 +45,10 @@ long walk_allocation_failures(const char* name, const WalkAttempt& attempt) {
             EXPECT_GT(failed, 0) << name << ": the operation allocates nothing";
             if (!::testing::Test::HasFailure())
                 printf("[ walk     ] %s: %ld allocations failed, all handled\n", name, failed);
-            g_total += failed;
             return failed;
         }
         ++failed;
     }
     ADD_FAILURE() << name << ": still failing after " << kMaxAttempts << " attempts";
     return failed;
-}
-
-long walked_failures_total() {
-    return g_total;
 }

@@ -36,7 +36,4 @@ using WalkAttempt = std::function<bool(long n)>;
 // walk that ends before failing anything, or never ends, fails the test.
 long walk_allocation_failures(const char* name, const WalkAttempt& attempt);
 
-// Total failed allocations of every walk in this program so far.
-long walked_failures_total();
-
 #endif
