@@ -21,7 +21,7 @@ long g_fail_at = 0;
 long g_allocations_since_armed = 0;
 
 // Counts one heap request while injection is armed; true for the one that
-// must fail. Kept out of line so that the armed check is all mem_alloc pays.
+// must fail. Reached only while armed: when off, mem_alloc pays one test.
 bool injected_failure() {
     return ++g_allocations_since_armed == g_fail_at;
 }
