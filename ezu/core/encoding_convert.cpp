@@ -83,6 +83,8 @@ int report_room_ran_out() {
 } // namespace
 
 int str_convert_size(const void* src_bytes, int src_len, int from, int to) {
+    if (!str_encoding_valid(from) || !str_encoding_valid(to))
+        return 0;
     const unsigned char* src = static_cast<const unsigned char*>(src_bytes);
     int len = src && src_len > 0 ? src_len : 0;
     resolve_marked_source(src, len, from);
@@ -98,6 +100,8 @@ int str_convert_size(const void* src_bytes, int src_len, int from, int to) {
 
 int str_convert(const void* src_bytes, int src_len, int from, void* dst_bytes, int dst_len,
                 int to) {
+    if (!str_encoding_valid(from) || !str_encoding_valid(to))
+        return 0;
     const EncodingInfo& source = str_encodings[from];
     const EncodingInfo& destination = str_encodings[to];
     const unsigned char* src = static_cast<const unsigned char*>(src_bytes);

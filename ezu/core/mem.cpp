@@ -16,6 +16,16 @@ const char kModule[] = "c_memmanage";
 int g_bytes_in_use = 0;
 int g_blocks_in_use = 0;
 
+// Allocation-failure injection (tests only): 0 while off.
+long g_fail_at = 0;
+long g_allocations_since_armed = 0;
+
+// Counts one heap request while injection is armed; true for the one that
+// must fail. Reached only while armed: when off, mem_alloc pays one test.
+bool injected_failure() {
+    return ++g_allocations_since_armed == g_fail_at;
+}
+
 // Words are read and written through memcpy: the trailing guard is only
 // 4-byte aligned relative to the block, and this keeps the accesses defined.
 uint32_t load_word(const unsigned char* at) {
@@ -38,6 +48,8 @@ void store_word(unsigned char* at, uint32_t w) {
 
 void* mem_alloc(int size) {
     if (size < 0 || size > INT_MAX - kOverhead - 3)
+        return nullptr;
+    if (g_fail_at != 0 && injected_failure())
         return nullptr;
     const int rounded = (size + 3) & ~3;
     unsigned char* block = static_cast<unsigned char*>(malloc(size_t(rounded) + kOverhead));
@@ -73,4 +85,13 @@ int mem_bytes_in_use() {
 
 int mem_blocks_in_use() {
     return g_blocks_in_use;
+}
+
+void mem_fail_nth_allocation(long n) {
+    g_fail_at = n > 0 ? n : 0;
+    g_allocations_since_armed = 0;
+}
+
+long mem_allocations_since_armed() {
+    return g_allocations_since_armed;
 }

@@ -19,4 +19,16 @@ int mem_free(void* payload);
 int mem_bytes_in_use();
 int mem_blocks_in_use();
 
+// For tests only: allocation-failure injection. After
+// mem_fail_nth_allocation(n) with n > 0, the nth call of mem_alloc from now
+// that reaches the heap (a valid size) returns null exactly as when the heap
+// refuses: no counter moves and nothing is reported. Only that one call fails;
+// the calls before and after it behave normally. 0 (or a negative n) turns
+// injection off. Each call restarts the count.
+void mem_fail_nth_allocation(long n);
+// For tests only: the heap requests mem_alloc has made since injection was
+// last armed, the failed one included; 0 while injection is off. A result
+// below the armed n means the failure was never reached.
+long mem_allocations_since_armed();
+
 #endif

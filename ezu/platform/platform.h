@@ -119,6 +119,11 @@ int plat_disk_free(const EzuWChar* path, uint64_t* free_to_caller, uint64_t* tot
 // (GetSystemTime and SystemTimeToFileTime).
 uint64_t plat_utc_file_time();
 
+// The number of open handles of this process (GetProcessHandleCount), or -1
+// when the system cannot tell; on POSIX the open file descriptors. Used by
+// tests that check a long run of opens and closes leaves nothing open.
+int plat_open_handle_count();
+
 // The suffix of executable file names: ".exe" on Windows, "" elsewhere.
 const char* plat_exe_suffix();
 

@@ -198,7 +198,7 @@ int str_append_text(StrBuf* buf, const char* text, int count) {
         StrBuf* copy = str_from_utf8(text);
         if (!copy)
             return 0;
-        const int result = copy->data ? str_append_text(buf, copy->data, count) : old;
+        const int result = copy->data ? str_append_text(buf, copy->data, count) : 0;
         str_free(copy);
         return result;
     }

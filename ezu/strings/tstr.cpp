@@ -45,10 +45,13 @@ void TStr::dropView() {
 TStr& TStr::operator=(const TStr& other) {
     if (this == &other)
         return *this;
-    // Copy first: the other string may be a part of this one's owner.
+    // Copy first: the other string may be a part of this one's owner. A copy
+    // without a text block could not get one: keep the old text then.
     StrBuf* copy = str_dup(other.buf_);
-    if (!copy)
+    if (!copy || !copy->data) {
+        str_free(copy);
         return *this;
+    }
     dropView();
     str_free(buf_);
     buf_ = copy;
