@@ -5,7 +5,6 @@
 // never calls setlocale.
 #include "ezu/strings/strbuf.h"
 
-
 #include <float.h>
 #include <limits.h>
 #include <math.h>

@@ -42,16 +42,31 @@ void TStr::dropView() {
     view_ = nullptr;
 }
 
+// The text ends up as str_dup would make it: the other's bytes as they stand
+// in a block of exactly their size. The record is kept, and so is the block
+// when it already has exactly that size, since it then ends up byte for byte
+// as a new one would.
 TStr& TStr::operator=(const TStr& other) {
-    if (this == &other)
+    if (this == &other || !other.buf_)
+        return *this;
+    const char* text = other.buf_->data ? other.buf_->data : "";
+    const size_t size = strlen(text) + 1;
+    if (size_t(buf_->capacity) == size) {
+        dropView();
+        memcpy(buf_->data, text, size);
+        return *this;
+    }
+    if (size > size_t(INT_MAX))
         return *this;
     // Copy first: the other string may be a part of this one's owner.
-    StrBuf* copy = str_dup(other.buf_);
-    if (!copy)
+    char* block = static_cast<char*>(mem_alloc(int(size)));
+    if (!block)
         return *this;
+    memcpy(block, text, size);
     dropView();
-    str_free(buf_);
-    buf_ = copy;
+    mem_free(buf_->data);
+    buf_->data = block;
+    buf_->capacity = int(size);
     return *this;
 }
 
