@@ -2,15 +2,53 @@
 //
 // The table is told nothing about ownership (descriptor flags 0): it stores
 // the pointers it is handed. The map allocates the key and value copies it
-// hands over and releases them itself, on replacement and on destruction.
+// hands over and releases them itself, on destruction. Replacing a value
+// assigns the new one into the entry's value cell, so a cell lives as long as
+// its entry and positions can name it.
+//
+// Lookups walk the chain of the key's bucket directly (the table's own
+// lookups would allocate an iterator each time). The bucket comes from the
+// descriptor's hash, so the walk and the table's own insert agree.
 #include "ezu/settings/map.h"
 
 #include "ezu/core/hash.h"
 #include "ezu/core/mem.h"
 
 #include <stdint.h>
+#include <string.h>
 
 namespace {
+
+// A table holding more than this many entries per bucket moves into one with
+// kGrowth times as many buckets (plus one, keeping the count odd), up to
+// kMaxBuckets.
+const int kEntriesPerBucket = 2;
+const int kGrowth = 4;
+const int kMaxBuckets = 1 << 22;
+
+// A hash of every byte of the key, eight bytes at a time, so that keys
+// sharing a prefix (all relative settings keys do) still spread over the
+// buckets. The null state hashes like empty text; it never equals a stored
+// key anyway.
+uint32_t textHash(const char* text) {
+    const size_t n = text ? strlen(text) : 0;
+    const uint64_t kMul = 0x9E3779B97F4A7C15ull;
+    uint64_t h = n * kMul;
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t word;
+        memcpy(&word, text + i, 8);
+        h = (h ^ word) * kMul;
+        h ^= h >> 29;
+    }
+    if (i < n) {
+        uint64_t word = 0;
+        memcpy(&word, text + i, n - i);
+        h = (h ^ word) * kMul;
+        h ^= h >> 29;
+    }
+    return uint32_t(h ^ (h >> 32));
+}
 
 const TStr& asStr(const void* p) {
     return *static_cast<const TStr*>(p);
@@ -21,7 +59,7 @@ int keyEqual(HashTable*, const void* stored, const void* probe) {
 }
 
 uint32_t keyHash(HashTable*, const void* key) {
-    return uint32_t(asStr(key).hash());
+    return textHash(asStr(key).buffer()->data);
 }
 
 // The copy callbacks follow the table's (table, source, new block) order.
@@ -40,6 +78,7 @@ template <class V> struct ValueKind;
 
 template <> struct ValueKind<TStr> {
     static void* make(const TStr& value) { return new TStr(value); }
+    static void assign(void* cell, const TStr& value) { *static_cast<TStr*>(cell) = value; }
     static void release(void* cell) { delete static_cast<TStr*>(cell); }
     static TStr& ref(void* cell) { return *static_cast<TStr*>(cell); }
     static void describe(HashDescriptor* d) {
@@ -52,6 +91,7 @@ template <> struct ValueKind<TStr> {
 // operator[] can hand out a reference to it.
 template <> struct ValueKind<void*> {
     static void* make(void* value) { return new void*(value); }
+    static void assign(void* cell, void* value) { *static_cast<void**>(cell) = value; }
     static void release(void* cell) { delete static_cast<void**>(cell); }
     static void*& ref(void* cell) { return *static_cast<void**>(cell); }
     static void describe(HashDescriptor* d) {
@@ -78,49 +118,12 @@ template <class V> HashDescriptor* mapDescriptor() {
     return g_descriptor<V>;
 }
 
-// The value cell stored under `key`, or null when there is none.
-void* storedValue(HashTable* table, const TStr& key) {
-    HashIter* found = hash_find(table, &key);
-    void* cell = hash_iter_value(found);
-    hash_iter_free(found);
-    return cell;
-}
-
 } // namespace
 
 // ---- iterator ----
 
-template <class K, class V>
-TEzuMap<K, V>::iterator::iterator(HashIter* position) : position_(position) {}
-
-template <class K, class V>
-TEzuMap<K, V>::iterator::iterator(const iterator& other)
-    : position_(hash_iter_copy(other.position_)) {}
-
-template <class K, class V>
-typename TEzuMap<K, V>::iterator& TEzuMap<K, V>::iterator::operator=(const iterator& other) {
-    if (this != &other) {
-        HashIter* copy = hash_iter_copy(other.position_);
-        hash_iter_free(position_);
-        position_ = copy;
-    }
-    return *this;
-}
-
-template <class K, class V> TEzuMap<K, V>::iterator::~iterator() {
-    hash_iter_free(position_);
-}
-
 template <class K, class V> V& TEzuMap<K, V>::iterator::operator*() const {
-    return ValueKind<V>::ref(hash_iter_value(position_));
-}
-
-template <class K, class V> bool TEzuMap<K, V>::iterator::operator!=(const iterator& other) const {
-    return hash_iter_differ(position_, other.position_) != 0;
-}
-
-template <class K, class V> bool TEzuMap<K, V>::iterator::operator==(const iterator& other) const {
-    return hash_iter_equal(position_, other.position_) != 0;
+    return ValueKind<V>::ref(cell_);
 }
 
 // ---- map ----
@@ -129,51 +132,95 @@ template <class K, class V>
 TEzuMap<K, V>::TEzuMap(int bucketCount) : table_(hash_create(bucketCount, mapDescriptor<V>())) {}
 
 template <class K, class V> TEzuMap<K, V>::~TEzuMap() {
-    HashIter* it = hash_begin(table_);
-    for (bool on = !hash_iter_at_end(it); on; on = hash_iter_next(it)) {
-        delete static_cast<TStr*>(hash_iter_key(it));
-        ValueKind<V>::release(hash_iter_value(it));
+    if (table_) {
+        for (int b = 0; b < table_->bucket_count; ++b) {
+            for (HashEntry* e = table_->buckets[b]; e; e = e->next) {
+                delete static_cast<TStr*>(e->key);
+                ValueKind<V>::release(e->value);
+            }
+        }
     }
-    hash_iter_free(it);
     hash_destroy(table_);
+}
+
+// The chain walk of a lookup: the first entry whose stored key has the same
+// bytes. Stored keys are copies and never null, so a null key finds nothing.
+template <class K, class V> void* TEzuMap<K, V>::cellOf(const char* key) const {
+    if (!table_ || !key)
+        return nullptr;
+    const uint32_t bucket = textHash(key) % uint32_t(table_->bucket_count);
+    for (HashEntry* e = table_->buckets[bucket]; e; e = e->next) {
+        if (strcmp(asStr(e->key).buffer()->data, key) == 0)
+            return e->value;
+    }
+    return nullptr;
+}
+
+// Moves every entry into a table with more buckets once the chains grow
+// long. When the new table cannot be had the map keeps the old one.
+template <class K, class V> void TEzuMap<K, V>::growIfFull() {
+    const int buckets = table_->bucket_count;
+    if (table_->count <= buckets * kEntriesPerBucket || buckets >= kMaxBuckets)
+        return;
+    HashTable* larger = hash_create(buckets * kGrowth + 1, table_->descriptor);
+    if (!larger)
+        return;
+    for (int b = 0; b < buckets; ++b) {
+        for (HashEntry* e = table_->buckets[b]; e; e = e->next) {
+            if (!hash_put(larger, e->key, e->value)) {
+                hash_destroy(larger); // owns none of the keys and values
+                return;
+            }
+        }
+    }
+    hash_destroy(table_);
+    table_ = larger;
 }
 
 template <class K, class V>
 typename TEzuMap<K, V>::iterator TEzuMap<K, V>::find(const K& key) const {
-    return iterator(hash_find(table_, &key));
+    return iterator(this, cellOf(key.buffer()->data));
+}
+
+template <class K, class V>
+typename TEzuMap<K, V>::iterator TEzuMap<K, V>::findText(const char* key) const {
+    return iterator(this, cellOf(key));
 }
 
 template <class K, class V> typename TEzuMap<K, V>::iterator TEzuMap<K, V>::end() const {
-    return iterator(hash_end(table_));
+    return iterator(this, nullptr);
 }
 
-// The table keeps the stored key of an existing entry and only swaps its
-// value pointer, so on replacement the new key copy is spare and the old
-// value is no longer referenced: both are released here. The old value is
-// looked up with the key copy, the very key hash_put matches against (a copy
-// of a null-state key is empty text).
+// An equal key keeps its entry, its stored key and its value cell; the new
+// value is assigned into the cell. A new key gets copies of key and value,
+// appended to its bucket's chain. Keys are matched as they are stored: a
+// copy of a null-state key is empty text.
 template <class K, class V>
 typename TEzuMap<K, V>::iterator TEzuMap<K, V>::insert(const K& key, const V& value) {
+    const char* text = key.buffer()->data;
+    void* cell = cellOf(text ? text : "");
+    if (cell) {
+        ValueKind<V>::assign(cell, value);
+        return iterator(this, cell);
+    }
+    if (!table_)
+        return end();
     TStr* keyCopy = new TStr(key);
-    void* oldValue = storedValue(table_, *keyCopy);
     void* valueCopy = ValueKind<V>::make(value);
-    HashEntry* entry = hash_put(table_, keyCopy, valueCopy);
-    if (!entry) {
+    if (!hash_put(table_, keyCopy, valueCopy)) {
         delete keyCopy;
         ValueKind<V>::release(valueCopy);
         return end();
     }
-    if (entry->key != keyCopy) {
-        delete keyCopy;
-        ValueKind<V>::release(oldValue);
-    }
-    return iterator(hash_iter_of(table_, entry));
+    growIfFull();
+    return iterator(this, valueCopy);
 }
 
 // Looks the key up as insert would store it, so that a null-state key reaches
 // the entry insert made for it instead of adding a default over it.
 template <class K, class V> V& TEzuMap<K, V>::operator[](const K& key) {
-    void* cell = storedValue(table_, TStr(key));
+    const char* text = key.buffer()->data;
+    void* cell = cellOf(text ? text : "");
     if (!cell) {
         iterator inserted = insert(key, V());
         return *inserted;

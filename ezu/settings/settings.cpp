@@ -2,7 +2,11 @@
 // untyped pointers in ezuPointerSettings, under normalised keys.
 #include "ezu/settings/settings.h"
 
+#include <string.h>
+
 namespace {
+
+const char kGlobalBranch[] = "/tamri/global/";
 
 // Keys not starting with "/" live under the global branch. The key is the
 // substituted value, so a "%" in it is kept as it stands.
@@ -12,29 +16,79 @@ TStr normalised(const TStr& key) {
     return TStr("/tamri/global/%1").arg(key);
 }
 
+// The bytes of the normalised key, for lookups: a short relative key is
+// prefixed in a buffer of its own, a long one through normalised().
+class KeyText {
+  public:
+    explicit KeyText(const TStr& key) : text_(key.buffer()->data), long_(nullptr) {
+        if (text_ && text_[0] == '/')
+            return;
+        const char* rest = text_ ? text_ : "";
+        const size_t prefix = sizeof kGlobalBranch - 1;
+        const size_t n = strlen(rest);
+        if (n < sizeof local_ - prefix) {
+            memcpy(local_, kGlobalBranch, prefix);
+            memcpy(local_ + prefix, rest, n + 1);
+            text_ = local_;
+        } else {
+            long_ = new TStr(normalised(key));
+            text_ = long_->buffer()->data;
+        }
+    }
+    ~KeyText() { delete long_; }
+    KeyText(const KeyText&) = delete;
+    KeyText& operator=(const KeyText&) = delete;
+
+    const char* text() const { return text_; }
+
+  private:
+    const char* text_;
+    TStr* long_;
+    char local_[240];
+};
+
 // The characters with a meaning in the stored list form: ":" separates the
 // elements, "!{" ... "}" is an escape.
 const char kListSpecials[] = ":!{}";
 
+// The stored text under `key`, or null when there is none.
+const TStr* storedText(const TStr& key) {
+    const KeyText text(key);
+    TEzuMap<TStr, TStr>::iterator it = ezuStringSettings.findText(text.text());
+    return it != ezuStringSettings.end() ? &*it : nullptr;
+}
+
 } // namespace
 
+// A key that is present gets the value assigned in place, exactly as insert
+// would; only a new key needs its normalised form as a string of its own.
 void ezuSetString(TStr key, TStr value, bool) {
-    ezuStringSettings.insert(normalised(key), value);
+    const KeyText text(key);
+    TEzuMap<TStr, TStr>::iterator it = ezuStringSettings.findText(text.text());
+    if (it != ezuStringSettings.end())
+        *it = value;
+    else
+        ezuStringSettings.insert(normalised(key), value);
 }
 
 TStr ezuGetString(TStr key) {
-    TEzuMap<TStr, TStr>::iterator it = ezuStringSettings.find(normalised(key));
-    if (it != ezuStringSettings.end())
-        return TStr(*it);
+    const TStr* stored = storedText(key);
+    if (stored)
+        return TStr(*stored);
     return TStr("");
 }
 
+// The text of an integer is its decimal number text, as "%1" substituted
+// with the value gives it.
 void ezuSetInt(TStr key, int value, bool persist) {
-    ezuSetString(key, TStr("%1").arg(value), persist);
+    ezuSetString(key, TStr::number(value, 10), persist);
 }
 
+// Reads the stored text in place; a missing key reads as empty text, which
+// is no number.
 int ezuGetInt(TStr key) {
-    return ezuGetString(key).toInt(nullptr, 10);
+    const TStr* stored = storedText(key);
+    return stored ? stored->toInt(nullptr, 10) : 0;
 }
 
 void ezuSetDouble(TStr key, double value, bool persist) {
@@ -43,7 +97,8 @@ void ezuSetDouble(TStr key, double value, bool persist) {
 
 // Reads the number at the start of the text and ignores what follows it.
 double ezuGetDouble(TStr key) {
-    return ezuGetString(key).toDouble(nullptr);
+    const TStr* stored = storedText(key);
+    return stored ? stored->toDouble(nullptr) : 0;
 }
 
 void ezuSetStringList(TStr key, TEzuStrList value, bool persist) {
@@ -63,11 +118,17 @@ TEzuStrList ezuGetStringList(TStr key) {
 }
 
 void ezuSetPointer(TStr key, void* value) {
-    ezuPointerSettings.insert(normalised(key), value);
+    const KeyText text(key);
+    TEzuMap<TStr, void*>::iterator it = ezuPointerSettings.findText(text.text());
+    if (it != ezuPointerSettings.end())
+        *it = value;
+    else
+        ezuPointerSettings.insert(normalised(key), value);
 }
 
 void* ezuGetPointer(TStr key) {
-    TEzuMap<TStr, void*>::iterator it = ezuPointerSettings.find(normalised(key));
+    const KeyText text(key);
+    TEzuMap<TStr, void*>::iterator it = ezuPointerSettings.findText(text.text());
     if (it != ezuPointerSettings.end())
         return *it;
     return nullptr;

@@ -3,15 +3,40 @@
 //
 // The library never calls setlocale, so the formatted output uses the C
 // locale's decimal point (".") unless the program changes the locale itself.
-#include "ezu/strings/strbuf.h"
+#include "ezu/strings/str_ops_internal.h"
 
 #include "ezu/core/encoding.h"
 
 #include <stdio.h>
+#include <string.h>
 
 namespace {
 
 const char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+
+// "00" to "99": decimal text is written two digits per division.
+const char kDecimalPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes the decimal digits of `v` backwards so that they end at `end`;
+// returns where they start.
+char* write_decimal(unsigned long long v, char* end) {
+    while (v >= 100) {
+        const unsigned pair = unsigned(v % 100) * 2;
+        v /= 100;
+        *--end = kDecimalPairs[pair + 1];
+        *--end = kDecimalPairs[pair];
+    }
+    if (v >= 10) {
+        *--end = kDecimalPairs[v * 2 + 1];
+        *--end = kDecimalPairs[v * 2];
+    } else {
+        *--end = char('0' + v);
+    }
+    return end;
+}
 
 // Writes `precision` (0 to 99) in decimal at `out`; returns the characters written.
 int put_precision(char* out, int precision) {
@@ -24,22 +49,45 @@ int put_precision(char* out, int precision) {
 
 } // namespace
 
-StrBuf* str_from_int64(long long value, int radix) {
+const char* str_ops_int64_text(long long value, int radix, char* scratch, int* n) {
     if (radix < 2 || radix > 36)
         radix = 10;
     // The magnitude is taken in unsigned arithmetic, so the most negative
     // value is never negated as a signed number.
     const bool negative = value < 0;
     unsigned long long magnitude = negative ? 0ull - (unsigned long long)value : value;
-    char scratch[72]; // 64 binary digits and a sign fit
-    int at = int(sizeof scratch);
-    do {
-        scratch[--at] = kDigits[magnitude % unsigned(radix)];
-        magnitude /= unsigned(radix);
-    } while (magnitude);
+    char* const end = scratch + kStrOpsIntChars - 1;
+    char* at = end;
+    *at = 0;
+    if (radix == 10) {
+        at = write_decimal(magnitude, at);
+    } else if ((radix & (radix - 1)) == 0) {
+        // Powers of two need no division.
+        int shift = 0;
+        while ((1 << shift) < radix)
+            ++shift;
+        do {
+            *--at = kDigits[magnitude & unsigned(radix - 1)];
+            magnitude >>= shift;
+        } while (magnitude);
+    } else {
+        do {
+            *--at = kDigits[magnitude % unsigned(radix)];
+            magnitude /= unsigned(radix);
+        } while (magnitude);
+    }
     if (negative)
-        scratch[--at] = '-';
-    return str_from_bytes(scratch + at, int(sizeof scratch) - at, ENC_ASCII);
+        *--at = '-';
+    *n = int(end - at);
+    return at;
+}
+
+StrBuf* str_from_int64(long long value, int radix) {
+    // Digits and sign are 7-bit text, so the record holds them as written.
+    char scratch[kStrOpsIntChars];
+    int n = 0;
+    const char* text = str_ops_int64_text(value, radix, scratch, &n);
+    return str_ops_new_range(text, size_t(n));
 }
 
 StrBuf* str_from_int(int value, int radix) {

@@ -5,8 +5,6 @@
 // never calls setlocale.
 #include "ezu/strings/strbuf.h"
 
-#include "ezu/core/encoding.h"
-
 #include <float.h>
 #include <limits.h>
 #include <math.h>
@@ -14,74 +12,79 @@
 
 namespace {
 
-// Walks a text character by character with a count of characters left.
-struct Cursor {
-    const char* p;
-    int left;
+const unsigned long long kMaxPositive = 0x7FFFFFFFFFFFFFFFull;
 
-    bool done() const { return left <= 0; }
-    void step() {
-        const int n = str_utf8_seq_len(static_cast<unsigned char>(*p));
-        int j = 1;
-        while (j < n && p[j])
-            ++j;
-        p += j;
-        --left;
-    }
-    void skip_space() {
-        while (!done() && str_is_space(p))
-            step();
+// The value of every byte as a digit: 0 to 9 for '0' to '9', 10 to 35 for
+// the letters of either case, and 99 for every other byte, so a byte is a
+// digit of radix r exactly when its value is below r.
+struct DigitTable {
+    unsigned char value[256];
+    DigitTable() {
+        for (int c = 0; c < 256; ++c)
+            value[c] = 99;
+        for (int c = '0'; c <= '9'; ++c)
+            value[c] = static_cast<unsigned char>(c - '0');
+        for (int c = 'a'; c <= 'z'; ++c)
+            value[c] = static_cast<unsigned char>(c - 'a' + 10);
+        for (int c = 'A'; c <= 'Z'; ++c)
+            value[c] = static_cast<unsigned char>(c - 'A' + 10);
     }
 };
 
-const unsigned long long kMaxPositive = 0x7FFFFFFFFFFFFFFFull;
+const DigitTable kDigitTable;
 
-// The value of a digit already known to be a digit of some radix.
-int digit_of(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'z')
-        return c - 87;
-    return c - 55;
+inline unsigned digit_value(char c) {
+    return kDigitTable.value[static_cast<unsigned char>(c)];
 }
 
-// Reads the digits at the cursor into `*magnitude`; false when the value
-// passes `limit` (2^63 - 1, or 2^63 for a negative number).
-bool read_digits(Cursor& at, int radix, unsigned long long limit, unsigned long long* magnitude) {
-    unsigned long long value = 0;
-    while (!at.done() && str_is_radix_digit(at.p, radix)) {
-        const unsigned digit = unsigned(digit_of(*at.p));
-        if (value > (limit - digit) / unsigned(radix))
-            return false;
-        value = value * unsigned(radix) + digit;
-        at.step();
-    }
-    *magnitude = value;
-    return true;
+inline bool is_space(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
 }
 
+// Every byte the parser consumes (white space, sign, digits) is a whole
+// one-byte character, so walking bytes visits the same characters as
+// stepping by lead bytes would, and the text is used up exactly when the
+// terminator is reached.
 long long parse_int64(const StrBuf* buf, int radix, bool* valid) {
     *valid = false;
-    if (radix < 2 || radix > 36 || str_is_null(buf))
+    if (radix < 2 || radix > 36 || !buf || !buf->data)
         return 0;
-    Cursor at = {buf->data, str_length(buf)};
-    at.skip_space();
-    if (at.done())
-        return 0;
+    const char* p = buf->data;
+    while (is_space(*p))
+        ++p;
     bool negative = false;
-    if (*at.p == '-' || *at.p == '+') {
-        negative = *at.p == '-';
-        at.step();
+    if (*p == '-' || *p == '+') {
+        negative = *p == '-';
+        ++p;
     }
-    if (at.done() || !str_is_radix_digit(at.p, radix))
+    unsigned digit = digit_value(*p);
+    if (digit >= unsigned(radix))
         return 0;
-    // The most negative value has a magnitude one above the largest
-    // positive one; it is accepted in every radix, anything beyond is not.
     unsigned long long magnitude = 0;
-    if (!read_digits(at, radix, kMaxPositive + (negative ? 1 : 0), &magnitude))
-        return 0;
-    at.skip_space();
-    if (!at.done())
+    if (radix == 10) {
+        // Eighteen decimal digits stay below 10^18 < 2^63: no check needed.
+        int i = 0;
+        for (unsigned d; i < 18 && (d = unsigned(p[i] - '0')) < 10; ++i)
+            magnitude = magnitude * 10 + d;
+        p += i;
+        digit = digit_value(*p);
+    }
+    if (digit < unsigned(radix)) {
+        // The most negative value has a magnitude one above the largest
+        // positive one; it is accepted in every radix, anything beyond is not.
+        const unsigned long long limit = kMaxPositive + (negative ? 1 : 0);
+        const unsigned long long cutoff = limit / unsigned(radix);
+        const unsigned cutlim = unsigned(limit % unsigned(radix));
+        do {
+            if (magnitude > cutoff || (magnitude == cutoff && digit > cutlim))
+                return 0;
+            magnitude = magnitude * unsigned(radix) + digit;
+            digit = digit_value(*++p);
+        } while (digit < unsigned(radix));
+    }
+    while (is_space(*p))
+        ++p;
+    if (*p)
         return 0;
     *valid = true;
     if (!negative)

@@ -10,30 +10,87 @@
 
 namespace {
 
+// Bytes of the character at `p` (not the terminator): 7-bit bytes are whole
+// characters, anything else steps as its lead byte says.
+inline size_t char_bytes(const char* p) {
+    return static_cast<unsigned char>(*p) < 0x80 ? 1 : size_t(str_ops_char_bytes(p));
+}
+
+// Skips 7-bit bytes other than "%" and the terminator: they are whole
+// characters that neither pass looks at.
+inline const char* skip_plain(const char* p) {
+    for (;;) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (c == 0 || c == '%' || c >= 0x80)
+            return p;
+        ++p;
+    }
+}
+
+// Steps over the character at `p`, or over a "%" together with the character
+// after it (which is what makes "%%1" hold no placeholder); `*p` is not 0.
+inline const char* step(const char* p) {
+    if (*p == '%' && p[1])
+        return p + 1 + char_bytes(p + 1);
+    return p + char_bytes(p);
+}
+
 struct Lowest {
     char digit; // 0 when the pattern holds no placeholder
     long long count;
+    size_t bytes;  // the pattern's length in bytes
+    bool all_7bit; // no byte of 0x80 or above: every byte is a character
 };
+
+// Notes a placeholder digit (or any other character after a "%").
+inline void note(Lowest& found, char next) {
+    if (next >= '1' && next <= '9') {
+        if (!found.digit || next < found.digit) {
+            found.digit = next;
+            found.count = 1;
+        } else if (next == found.digit) {
+            ++found.count;
+        }
+    }
+}
+
+// True when none of the `n` bytes at `text` is 0x80 or above; eight bytes
+// are tested at a time.
+bool no_high_bytes(const char* text, size_t n) {
+    const uint64_t kHigh = 0x8080808080808080ull;
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t word;
+        memcpy(&word, text + i, 8);
+        if (word & kHigh)
+            return false;
+    }
+    for (; i < n; ++i) {
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
+    }
+    return true;
+}
 
 // First pass. The character after a "%" is consumed with it, so "%%1" holds
 // no placeholder; a "%" that ends the pattern is ordinary text.
-Lowest find_lowest(const char* p) {
-    Lowest found = {0, 0};
-    while (*p) {
-        if (*p != '%' || !p[1]) {
-            p += str_ops_char_bytes(p);
-            continue;
+Lowest find_lowest(const char* text) {
+    Lowest found = {0, 0, strlen(text), false};
+    const char* end = text + found.bytes;
+    if (no_high_bytes(text, found.bytes)) {
+        // Every character is one byte: only the "%" bytes need a look.
+        found.all_7bit = true;
+        const char* p = text;
+        while ((p = static_cast<const char*>(memchr(p, '%', size_t(end - p)))) && p[1]) {
+            note(found, p[1]);
+            p += 2;
         }
-        const char next = p[1];
-        if (next >= '1' && next <= '9') {
-            if (!found.digit || next < found.digit) {
-                found.digit = next;
-                found.count = 1;
-            } else if (next == found.digit) {
-                ++found.count;
-            }
-        }
-        p += 1 + str_ops_char_bytes(p + 1);
+        return found;
+    }
+    for (const char* p = text; *(p = skip_plain(p));) {
+        if (*p == '%')
+            note(found, p[1]);
+        p = step(p);
     }
     return found;
 }
@@ -48,13 +105,13 @@ struct Insert {
 };
 
 char* write_insert(char* out, const Insert& v) {
-    if (v.spaces_first) {
+    if (v.spaces && v.spaces_first) {
         memset(out, ' ', size_t(v.spaces));
         out += v.spaces;
     }
     memcpy(out, v.text, v.bytes);
     out += v.bytes;
-    if (!v.spaces_first) {
+    if (v.spaces && !v.spaces_first) {
         memset(out, ' ', size_t(v.spaces));
         out += v.spaces;
     }
@@ -63,24 +120,31 @@ char* write_insert(char* out, const Insert& v) {
 
 // Second pass: copies the pattern, replacing the `found.count` occurrences of
 // the lowest placeholder; after the last one the rest is copied as it stands.
+// Bytes between placeholders are copied in runs.
 void substitute(const char* p, const Lowest& found, const Insert& v, char* out) {
+    const char* end = p + found.bytes;
     long long left = found.count;
-    while (left > 0 && *p) {
-        size_t n = str_ops_char_bytes(p);
-        if (*p == '%' && p[1]) {
-            if (p[1] == found.digit) {
-                out = write_insert(out, v);
-                p += 2;
-                --left;
-                continue;
-            }
-            n = 1 + str_ops_char_bytes(p + 1);
+    const char* run = p;
+    while (left > 0) {
+        if (found.all_7bit)
+            p = static_cast<const char*>(memchr(p, '%', size_t(end - p)));
+        else
+            p = skip_plain(p);
+        // The count from the first pass promises another placeholder; the
+        // end is checked anyway, so a miscount can never run past the text.
+        if (!p || !*p)
+            break;
+        if (*p == '%' && p[1] == found.digit) {
+            memcpy(out, run, size_t(p - run));
+            out = write_insert(out + (p - run), v);
+            p += 2;
+            run = p;
+            --left;
+            continue;
         }
-        memcpy(out, p, n);
-        out += n;
-        p += n;
+        p = step(p);
     }
-    strcpy(out, p);
+    memcpy(out, run, size_t(end - run) + 1); // with the terminator
 }
 
 long long result_size(size_t pattern_bytes, const Lowest& found, const Insert& v) {
@@ -90,20 +154,23 @@ long long result_size(size_t pattern_bytes, const Lowest& found, const Insert& v
 
 } // namespace
 
-StrBuf* str_arg(const StrBuf* pattern, const StrBuf* value, int width) {
+StrBuf* str_ops_arg_text(const StrBuf* pattern, const char* value, size_t bytes, int width) {
     const char* text = str_ops_text(pattern);
     const Lowest found = find_lowest(text);
     if (!found.digit)
         return str_dup(pattern);
 
-    Insert v = {str_ops_text(value), 0, 0, width > 0};
-    v.bytes = strlen(v.text);
+    Insert v = {value, bytes, 0, width > 0};
+    // Padding needs the value's length in characters, which is at most its
+    // byte count: only a width beyond that makes counting worth it.
     const long long magnitude = width < 0 ? -(long long)width : width;
-    const long long chars = str_length(value);
-    if (magnitude > chars)
-        v.spaces = magnitude - chars;
+    if (magnitude > 0) {
+        const long long chars = str_ops_count_chars(value);
+        if (magnitude > chars)
+            v.spaces = magnitude - chars;
+    }
 
-    const size_t pattern_bytes = strlen(text);
+    const size_t pattern_bytes = found.bytes;
     // Padding that no block can hold (a width near the int limits, or more
     // than the heap gives) is left out rather than failing the whole call.
     StrBuf* result = nullptr;
@@ -116,4 +183,9 @@ StrBuf* str_arg(const StrBuf* pattern, const StrBuf* value, int width) {
     if (result)
         substitute(text, found, v, result->data);
     return result;
+}
+
+StrBuf* str_arg(const StrBuf* pattern, const StrBuf* value, int width) {
+    const char* text = str_ops_text(value);
+    return str_ops_arg_text(pattern, text, strlen(text), width);
 }

@@ -31,10 +31,27 @@ bool str_ops_in_set(char c, const char* set);
 // the terminator; 0 at the terminator.
 int str_ops_char_bytes(const char* p);
 
+// Characters of a zero-terminated text, stepped as str_length steps them.
+int str_ops_count_chars(const char* text);
+
+// str_arg with the value given as its `bytes` bytes of UTF-8 at `value`,
+// zero-terminated (the typed forms pass text they wrote themselves).
+StrBuf* str_ops_arg_text(const StrBuf* pattern, const char* value, size_t bytes, int width);
+
 // A new record in the empty-text or text state: a block of `size` zero bytes
 // (terminator included). Null when `size` is out of range or the block
 // cannot be had.
 StrBuf* str_ops_new_sized(long long size);
+
+// Room for the text of any 64-bit integer in any radix with its terminator:
+// 64 binary digits and a sign.
+const int kStrOpsIntChars = 72;
+
+// Writes the zero-terminated text of `value` in `radix` (10 when outside 2 to
+// 36) at the end of `scratch` (kStrOpsIntChars bytes) and returns where it
+// starts; `*n` receives its length in bytes. The text is 7-bit: an optional
+// "-" and lower-case digits.
+const char* str_ops_int64_text(long long value, int radix, char* scratch, int* n);
 
 // A new record holding a copy of the `n` bytes at `text`, as they stand.
 StrBuf* str_ops_new_range(const char* text, size_t n);

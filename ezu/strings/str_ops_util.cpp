@@ -21,6 +21,13 @@ int str_ops_char_bytes(const char* p) {
     return j;
 }
 
+int str_ops_count_chars(const char* text) {
+    int count = 0;
+    for (const char* p = text; *p; ++count)
+        p += static_cast<unsigned char>(*p) < 0x80 ? 1 : str_ops_char_bytes(p);
+    return count;
+}
+
 StrBuf* str_ops_new_sized(long long size) {
     if (size < 1 || size > kStrOpsMaxBlock)
         return nullptr;

@@ -9,12 +9,17 @@
 namespace {
 
 // Bytes of the character at `p`, never stepping over the terminator.
-int char_bytes(const char* p) {
+int multibyte_char_bytes(const char* p) {
     const int n = str_utf8_seq_len(static_cast<unsigned char>(*p));
     int j = 1;
     while (j < n && p[j])
         ++j;
     return j;
+}
+
+// 7-bit bytes are whole characters; only other lead bytes need the table.
+inline int char_bytes(const char* p) {
+    return static_cast<unsigned char>(*p) < 0x80 ? 1 : multibyte_char_bytes(p);
 }
 
 int sign_of(int v) {

@@ -112,6 +112,16 @@ TEzuList<TStr>::iterator TEzuList<TStr>::append(const TStr& value) {
     return iterator(list_make_iter(list_, list_append(list_, &value)));
 }
 
+void TEzuList<TStr>::appendAdopted(TStr* element) {
+    ListNode* node = static_cast<ListNode*>(mem_alloc(sizeof(ListNode)));
+    if (!node) {
+        delete element;
+        return;
+    }
+    node->data = element;
+    list_link_tail(list_, node);
+}
+
 int TEzuList<TStr>::size() const {
     return list_count(list_);
 }

@@ -40,6 +40,10 @@ template <> class TEzuList<TStr> {
     int indexOf(const TStr& value) const;
 
   protected:
+    // Links a heap TStr the caller made at the end; the list owns it from
+    // then on, exactly as if append had duplicated it.
+    void appendAdopted(TStr* element);
+
     List* list_;
 };
 

@@ -5,6 +5,7 @@
 #include "ezu/core/mem.h"
 
 #include <limits.h>
+#include <stdint.h>
 #include <string.h>
 
 TStr::TStr() : buf_(str_new()), view_(nullptr) {}
@@ -42,19 +43,31 @@ void TStr::dropView() {
     view_ = nullptr;
 }
 
+// The text ends up as str_dup would make it: the other's bytes as they stand
+// in a block of exactly their size. The record is kept, and so is the block
+// when it already has exactly that size, since it then ends up byte for byte
+// as a new one would.
 TStr& TStr::operator=(const TStr& other) {
-    if (this == &other)
+    if (this == &other || !other.buf_)
         return *this;
-    // Copy first: the other string may be a part of this one's owner. A copy
-    // without a text block could not get one: keep the old text then.
-    StrBuf* copy = str_dup(other.buf_);
-    if (!copy || !copy->data) {
-        str_free(copy);
+    const char* text = other.buf_->data ? other.buf_->data : "";
+    const size_t size = strlen(text) + 1;
+    if (size_t(buf_->capacity) == size) {
+        dropView();
+        memcpy(buf_->data, text, size);
         return *this;
     }
+    if (size > size_t(INT_MAX))
+        return *this;
+    // Copy first: the other string may be a part of this one's owner.
+    char* block = static_cast<char*>(mem_alloc(int(size)));
+    if (!block)
+        return *this;
+    memcpy(block, text, size);
     dropView();
-    str_free(buf_);
-    buf_ = copy;
+    mem_free(buf_->data);
+    buf_->data = block;
+    buf_->capacity = int(size);
     return *this;
 }
 
@@ -139,9 +152,51 @@ bool operator!=(const char* text, const TStr& str) {
     return str != text;
 }
 
+namespace {
+
+// Appends the `n` bytes of `text` (not inside `buf`'s block) as str_append
+// would, when that is a plain copy to the end: `buf` has a block and its last
+// character is whole. Then the characters of the result are those of the two
+// parts, so str_append's cut after old length plus count changes nothing. A
+// character is whole when the last five bytes are 7-bit: a lead byte further
+// back spans at most six bytes and so ends inside the text. Returns false,
+// changing nothing, when the general road must be taken.
+bool append_plain(StrBuf* buf, const char* text, size_t n) {
+    if (!buf->data || !n)
+        return false;
+    const size_t length = strlen(buf->data);
+    const size_t tail = length < 5 ? length : 5;
+    for (size_t i = length - tail; i < length; ++i) {
+        if (static_cast<unsigned char>(buf->data[i]) >= 0x80)
+            return false;
+    }
+    // The block grows by exactly what the text needs plus one byte.
+    const long long capacity = (long long)buf->capacity + (long long)n + 1;
+    if (capacity > INT_MAX - 16 || !str_resize(buf, int(capacity)))
+        return true; // as str_append: a block that cannot grow keeps the text
+    memcpy(buf->data + length, text, n + 1);
+    return true;
+}
+
+// True when every byte of the zero-terminated `text` is 7-bit; `*n` gets its
+// length.
+bool is_7bit(const char* text, size_t* n) {
+    const char* p = text;
+    for (; *p; ++p) {
+        if (static_cast<unsigned char>(*p) >= 0x80)
+            return false;
+    }
+    *n = size_t(p - text);
+    return true;
+}
+
+} // namespace
+
 TStr& TStr::append(const TStr& other) {
     dropView();
-    str_append(buf_, other.buf_);
+    const char* text = other.buf_->data;
+    if (other.buf_ == buf_ || !text || !append_plain(buf_, text, strlen(text)))
+        str_append(buf_, other.buf_);
     return *this;
 }
 
@@ -149,11 +204,31 @@ TStr& TStr::operator+=(const TStr& other) {
     return append(other);
 }
 
+// 7-bit text reads back unchanged in encoding 0, so it can be appended as
+// it stands.
+// The text may be this string's own view (dropped only once it has been
+// read) or lie in its own block (which growing releases: the general road
+// copies it first).
 TStr& TStr::operator+=(const char* text) {
+    size_t n = 0;
+    const uintptr_t at = reinterpret_cast<uintptr_t>(text);
+    const uintptr_t start = reinterpret_cast<uintptr_t>(buf_->data);
+    const bool in_block = buf_->data && at >= start && at < start + uintptr_t(buf_->capacity);
+    if (text && !in_block && is_7bit(text, &n) && n && append_plain(buf_, text, n)) {
+        dropView();
+        return *this;
+    }
     return append(TStr(text));
 }
 
+// One character in encoding 0: a byte above 127 becomes "?".
 TStr& TStr::operator+=(char c) {
+    const char text[2] = {static_cast<unsigned char>(c) >= 0x80 ? '?' : c, 0};
+    if (c) {
+        dropView();
+        if (append_plain(buf_, text, 1))
+            return *this;
+    }
     return append(TStr(c));
 }
 

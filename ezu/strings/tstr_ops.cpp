@@ -4,12 +4,32 @@
 // change the string drop the view first.
 #include "ezu/strings/tstr.h"
 
-#include "ezu/strings/strbuf.h"
+#include "ezu/strings/str_ops_internal.h"
+
+#include <string.h>
 
 namespace {
 
 TStr adopted(StrBuf* record) {
     return record ? TStr::adopt(record) : TStr();
+}
+
+// Substitutes an integer's text, written into a scratch area of our own.
+TStr arg_number(const StrBuf* pattern, long long value, int width, int base) {
+    char scratch[kStrOpsIntChars];
+    int n = 0;
+    const char* text = str_ops_int64_text(value, base, scratch, &n);
+    return adopted(str_ops_arg_text(pattern, text, size_t(n), width));
+}
+
+// True when every byte of `text` is 7-bit, so that reading it in encoding 0
+// would give the same bytes back.
+bool all_7bit(const char* text) {
+    for (; *text; ++text) {
+        if (static_cast<unsigned char>(*text) >= 0x80)
+            return false;
+    }
+    return true;
 }
 
 // Substitutes a value built by a number writer, then releases it.
@@ -38,19 +58,27 @@ TStr TStr::arg(const TStr& value, int width) const {
 }
 
 TStr TStr::arg(const char* value, int width) const {
+    // 7-bit text reads back unchanged in encoding 0: no conversion needed.
+    if (!value)
+        return adopted(str_ops_arg_text(buf_, "", 0, width));
+    if (all_7bit(value))
+        return adopted(str_ops_arg_text(buf_, value, strlen(value), width));
     return arg(TStr(value), width);
 }
 
 TStr TStr::arg(char value, int width) const {
-    return arg(TStr(value), width);
+    // One character read in encoding 0: a byte above 127 is "?", the zero
+    // character is empty text.
+    const char text[2] = {static_cast<unsigned char>(value) >= 0x80 ? '?' : value, 0};
+    return adopted(str_ops_arg_text(buf_, text, value ? 1 : 0, width));
 }
 
 TStr TStr::arg(int value, int width, int base) const {
-    return arg_of(buf_, str_from_int(value, base), width);
+    return arg_number(buf_, value, width, base);
 }
 
 TStr TStr::arg(long value, int width, int base) const {
-    return arg_of(buf_, str_from_long(value, base), width);
+    return arg_number(buf_, value, width, base);
 }
 
 TStr TStr::arg(double value, int width, char format, int precision) const {
@@ -62,7 +90,7 @@ TStr TStr::arg(float value, int width, char format, int precision) const {
 }
 
 TStr TStr::number(int value, int base) {
-    return adopted(str_from_long(value, base));
+    return adopted(str_from_int64(value, base));
 }
 
 int TStr::find(const TStr& needle, int from, bool caseSensitive) const {
