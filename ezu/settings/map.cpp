@@ -100,6 +100,16 @@ template <> struct ValueKind<void*> {
     }
 };
 
+// What operator[] hands out when the entry cannot be made (a map without a
+// table, or no memory): a default value that belongs to no map, so the
+// caller's read or assignment lands somewhere harmless instead of through a
+// null cell. It is made once and kept for the life of the process.
+template <class V> V& spareValue() {
+    static V* spare = new V();
+    *spare = V();
+    return *spare;
+}
+
 // One descriptor per instantiation, built by its first map and shared by all
 // of them for the life of the process.
 template <class V> HashDescriptor* g_descriptor = nullptr;
@@ -223,7 +233,7 @@ template <class K, class V> V& TEzuMap<K, V>::operator[](const K& key) {
     void* cell = cellOf(text ? text : "");
     if (!cell) {
         iterator inserted = insert(key, V());
-        return *inserted;
+        return inserted == end() ? spareValue<V>() : *inserted;
     }
     return ValueKind<V>::ref(cell);
 }

@@ -15,6 +15,16 @@ TEST_F(SettingsBadInput, MapBucketCountBelowOne) {
         EXPECT_TRUE(map.find("k") == map.end());
         EXPECT_TRUE(map.insert("k", "v") == map.end());
         EXPECT_TRUE(map.find("k") == map.end());
+        // operator[] cannot make the entry: it hands out a default value that
+        // belongs to no map, and what is assigned through it is not stored.
+        TStr& value = map["k"];
+        EXPECT_TRUE(value.isEmpty());
+        value = "lost";
+        EXPECT_TRUE(map.find("k") == map.end());
+        EXPECT_TRUE(map["k"].isEmpty());
+        TEzuMap<TStr, void*> pointers(buckets);
+        pointers["p"] = &buckets;
+        EXPECT_EQ(pointers["p"], nullptr);
     }
 }
 
