@@ -38,6 +38,55 @@ void store_word(unsigned char* at, uint32_t w) {
     memcpy(at, &w, sizeof w);
 }
 
+// Released small blocks are kept on one free list per rounded size and handed
+// out again, so the frequent small allocations of strings, records and nodes
+// skip the C heap. A block on a list is neither in use nor counted; it is
+// framed anew and zero-filled when it is handed out. Each list is capped, so
+// at most a few hundred kilobytes stay cached. Under AddressSanitizer every
+// block goes back to the heap, so use after release is still caught.
+#if defined(__SANITIZE_ADDRESS__)
+#define EZU_MEM_CACHE 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define EZU_MEM_CACHE 0
+#endif
+#endif
+#ifndef EZU_MEM_CACHE
+#define EZU_MEM_CACHE 1
+#endif
+
+const int kCachedMaxPayload = 256;
+const int kCachePerSize = 32;
+
+struct CachedBlock {
+    CachedBlock* next;
+};
+
+CachedBlock* g_cache[kCachedMaxPayload / 4 + 1];
+int g_cache_count[kCachedMaxPayload / 4 + 1];
+
+unsigned char* take_cached(int rounded) {
+    if (!EZU_MEM_CACHE || rounded > kCachedMaxPayload)
+        return nullptr;
+    CachedBlock* b = g_cache[rounded / 4];
+    if (b) {
+        g_cache[rounded / 4] = b->next;
+        g_cache_count[rounded / 4] -= 1;
+    }
+    return reinterpret_cast<unsigned char*>(b);
+}
+
+bool keep_cached(unsigned char* block, int rounded) {
+    if (!EZU_MEM_CACHE || rounded > kCachedMaxPayload ||
+        g_cache_count[rounded / 4] >= kCachePerSize)
+        return false;
+    CachedBlock* b = reinterpret_cast<CachedBlock*>(block);
+    b->next = g_cache[rounded / 4];
+    g_cache[rounded / 4] = b;
+    g_cache_count[rounded / 4] += 1;
+    return true;
+}
+
 [[noreturn]] void guard_failure(const char* expression, int line) {
     fprintf(stderr, "Assertion failed: %s, file %s, line %d\n", expression, kModule, line);
     fflush(stderr);
@@ -52,7 +101,9 @@ void* mem_alloc(int size) {
     if (g_fail_at != 0 && injected_failure())
         return nullptr;
     const int rounded = (size + 3) & ~3;
-    unsigned char* block = static_cast<unsigned char*>(malloc(size_t(rounded) + kOverhead));
+    unsigned char* block = take_cached(rounded);
+    if (!block)
+        block = static_cast<unsigned char*>(malloc(size_t(rounded) + kOverhead));
     if (!block)
         return nullptr;
     g_bytes_in_use += rounded + kOverhead;
@@ -73,7 +124,11 @@ int mem_free(void* payload) {
         guard_failure("*(long*)mem == 0x55AA55AA", 44);
     if (load_word(block + 8 + size) != kTrailGuard)
         guard_failure("*(long*)(mem + sizeof(long) + 4 + bytes) == 0xAA55AA55", 45);
-    free(block);
+    // The lead guard is cleared, so a second release of the same block stops
+    // the process instead of putting it on a free list twice.
+    store_word(block, 0);
+    if (!keep_cached(block, size))
+        free(block);
     g_bytes_in_use -= size + kOverhead;
     g_blocks_in_use -= 1;
     return size;

@@ -50,6 +50,40 @@ TEST_F(MemTest, ReusedHeapMemoryIsZeroFilledAgain) {
     }
 }
 
+TEST_F(MemTest, ReleasedBlocksOfEverySizeComeBackFramedAndZeroed) {
+    // Enough blocks per size to pass any cache of released blocks, so both
+    // reused and fresh heap blocks are handed out in the second round.
+    const int kBlocks = 48;
+    for (int size = 0; size <= 300; size += 7) {
+        void* first[kBlocks];
+        for (void*& p : first) {
+            p = mem_alloc(size);
+            ASSERT_NE(p, nullptr);
+            memset(p, 0xCD, size_t(size));
+        }
+        for (void* p : first)
+            mem_free(p);
+        const int rounded = (size + 3) & ~3;
+        const unsigned char lead[4] = {0xAA, 0x55, 0xAA, 0x55};
+        const unsigned char trail[4] = {0x55, 0xAA, 0x55, 0xAA};
+        void* again[kBlocks];
+        for (void*& p : again) {
+            p = mem_alloc(size);
+            unsigned char* b = static_cast<unsigned char*>(p);
+            ASSERT_NE(b, nullptr);
+            for (int i = 0; i < rounded; ++i)
+                ASSERT_EQ(b[i], 0) << size << " at " << i;
+            ASSERT_EQ(memcmp(b - 8, lead, 4), 0) << size;
+            int size_word;
+            memcpy(&size_word, b - 4, 4);
+            ASSERT_EQ(size_word, rounded);
+            ASSERT_EQ(memcmp(b + rounded, trail, 4), 0) << size;
+        }
+        for (void* p : again)
+            EXPECT_EQ(mem_free(p), rounded);
+    }
+}
+
 TEST_F(MemTest, NullReleaseChangesNothing) {
     const int blocks = mem_blocks_in_use();
     const int bytes = mem_bytes_in_use();
@@ -120,4 +154,18 @@ TEST_F(MemDeathTest, DamagedHeaderStopsWithLine44) {
             mem_free(p);
         },
         "55AA55AA.*c_memmanage.*line 44");
+}
+
+TEST_F(MemDeathTest, SecondReleaseOfABlockStops) {
+    // The first release clears the lead guard, so a second one is reported
+    // as a damaged block (under AddressSanitizer, which returns every block
+    // to the heap at once, the sanitizer reports the use after release).
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(
+        {
+            void* p = mem_alloc(24);
+            mem_free(p);
+            mem_free(p);
+        },
+        "c_memmanage.*line 44|heap-use-after-free");
 }
