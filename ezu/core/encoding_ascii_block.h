@@ -145,6 +145,38 @@ inline size_t str_ascii_span16(const unsigned char* src, size_t units, bool big_
     return i + str_ascii_span16_portable(src + 2 * i, units - i, big_endian);
 }
 
+// Writes the first `n` (up to 8) bytes of `w` as it lies in memory, with
+// two overlapping stores instead of a loop: short runs are the common case
+// in text with accents, and nothing may be written past them.
+inline void ascii_block_store_prefix(unsigned char* at, uint64_t w, size_t n) {
+    if (n >= 4) {
+        const uint32_t first = uint32_t(w), last = uint32_t(w >> (8 * (n - 4)));
+        memcpy(at, &first, 4);
+        memcpy(at + n - 4, &last, 4);
+    } else if (n >= 2) {
+        const uint16_t first = uint16_t(w), last = uint16_t(w >> (8 * (n - 2)));
+        memcpy(at, &first, 2);
+        memcpy(at + n - 2, &last, 2);
+    } else if (n == 1) {
+        at[0] = (unsigned char)w;
+    }
+}
+
+// Writes the first `n` (up to 16) bytes of `v`.
+inline void ascii_block_store_prefix(unsigned char* at, __m128i v, size_t n) {
+    unsigned char bytes[16];
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes), v);
+    uint64_t low, high;
+    memcpy(&low, bytes, 8);
+    memcpy(&high, bytes + 8, 8);
+    if (n >= 8) {
+        memcpy(at, &low, 8);
+        ascii_block_store_prefix(at + 8, high, n - 8);
+    } else {
+        ascii_block_store_prefix(at, low, n);
+    }
+}
+
 inline size_t str_ascii_to_utf16(const unsigned char* src, size_t n, unsigned char* dst,
                                  bool big_endian) {
     const __m128i zero = _mm_setzero_si128();
@@ -152,18 +184,20 @@ inline size_t str_ascii_to_utf16(const unsigned char* src, size_t n, unsigned ch
     for (; n - i >= 16; i += 16) {
         const __m128i v = ascii_block_load(src + i);
         const unsigned stops = ascii_block_stops(v);
+        const __m128i low = big_endian ? _mm_unpacklo_epi8(zero, v) : _mm_unpacklo_epi8(v, zero);
+        const __m128i high = big_endian ? _mm_unpackhi_epi8(zero, v) : _mm_unpackhi_epi8(v, zero);
         if (stops) {
-            // The block's ASCII prefix one unit at a time: nothing may be
-            // written past it.
-            const size_t end = i + size_t(__builtin_ctz(stops));
-            for (; i < end; ++i)
-                ascii_block_store_unit(dst + 2 * i, src[i], big_endian);
-            return i;
+            const size_t run = size_t(__builtin_ctz(stops));
+            if (run >= 8) {
+                ascii_block_store(dst + 2 * i, low);
+                ascii_block_store_prefix(dst + 2 * i + 16, high, 2 * (run - 8));
+            } else {
+                ascii_block_store_prefix(dst + 2 * i, low, 2 * run);
+            }
+            return i + run;
         }
-        ascii_block_store(dst + 2 * i,
-                          big_endian ? _mm_unpacklo_epi8(zero, v) : _mm_unpacklo_epi8(v, zero));
-        ascii_block_store(dst + 2 * i + 16,
-                          big_endian ? _mm_unpackhi_epi8(zero, v) : _mm_unpackhi_epi8(v, zero));
+        ascii_block_store(dst + 2 * i, low);
+        ascii_block_store(dst + 2 * i + 16, high);
     }
     return i + str_ascii_to_utf16_portable(src + i, n - i, dst + 2 * i, big_endian);
 }
@@ -177,6 +211,17 @@ inline size_t str_utf16_to_ascii(const unsigned char* src, size_t units, unsigne
         if ((ascii_block_unit_stops(a) | ascii_block_unit_stops(b)) != 0)
             break;
         ascii_block_store(dst + i, _mm_packus_epi16(a, b));
+    }
+    for (; units - i >= 8; i += 8) {
+        const __m128i a = ascii_block_load_units(src + 2 * i, big_endian);
+        const unsigned stops = ascii_block_unit_stops(a);
+        const __m128i bytes = _mm_packus_epi16(a, a);
+        if (stops) {
+            const size_t run = size_t(__builtin_ctz(stops)) / 2;
+            ascii_block_store_prefix(dst + i, bytes, run);
+            return i + run;
+        }
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + i), bytes);
     }
     return i + str_utf16_to_ascii_portable(src + 2 * i, units - i, dst + i, big_endian);
 }

@@ -4,8 +4,11 @@
 
 #include "ezu/core/encoding.h"
 #include "ezu/core/encoding_ascii_block.h"
+#include "ezu/core/encoding_block_size.h"
 
 #include <string.h>
+
+#include <type_traits>
 
 namespace {
 
@@ -29,10 +32,12 @@ void store_unit(unsigned char* at, uint32_t unit, bool big_endian) {
 // Sources. decode reads one character from `avail` (at least 1) bytes and
 // returns the bytes it takes, or 0 for anything left to the encoding table.
 // kUnit is the source's unit size; a unit below 0x80 starts an ASCII run.
-// kBigEndian is the order of 16-bit units (false where there are none).
+// kBigEndian is the order of 16-bit units (false where there are none);
+// kBlockSized tells whether the block sizers know the source.
 
 struct AsciiSource {
     static const int kUnit = 1;
+    static const bool kBlockSized = false;
     static const bool kBigEndian = false;
     static int decode(const unsigned char* s, size_t, uint32_t* code) {
         *code = s[0];
@@ -42,6 +47,7 @@ struct AsciiSource {
 
 struct Utf8Source {
     static const int kUnit = 1;
+    static const bool kBlockSized = true;
     static const bool kBigEndian = false;
     static int decode(const unsigned char* s, size_t avail, uint32_t* code) {
         const uint32_t lead = s[0];
@@ -80,6 +86,7 @@ struct Utf8Source {
 
 template <bool BigEndian> struct Utf16Source {
     static const int kUnit = 2;
+    static const bool kBlockSized = true;
     static const bool kBigEndian = BigEndian;
     static int decode(const unsigned char* s, size_t avail, uint32_t* code) {
         if (avail < 2)
@@ -101,6 +108,7 @@ template <bool BigEndian> struct Utf16Source {
 
 struct Utf32Source {
     static const int kUnit = 4;
+    static const bool kBlockSized = false;
     static const bool kBigEndian = false;
     static int decode(const unsigned char* s, size_t avail, uint32_t* code) {
         if (avail < 4)
@@ -219,27 +227,189 @@ size_t ascii_block(const unsigned char* s, size_t chars, unsigned char* d) {
     }
 }
 
+#if EZU_ASCII_BLOCK_SSE2
+
+// Destination bytes of the characters a block sizer counted.
+template <class S, class D> int64_t block_bytes(const BlockCounts& c) {
+    if constexpr (S::kUnit == 1) {
+        if constexpr (D::kWidth == 1)
+            return c.bytes;
+        else if constexpr (D::kWidth == 2)
+            return 2 * int64_t(c.chars + c.four_byte);
+        else
+            return 4 * int64_t(c.chars);
+    } else {
+        if constexpr (D::kWidth == 1)
+            return 3 * int64_t(c.chars) - c.narrow - c.mid - c.surrogates;
+        else if constexpr (D::kWidth == 2)
+            return 2 * int64_t(c.chars);
+        else
+            return 4 * int64_t(c.chars) - 2 * int64_t(c.surrogates);
+    }
+}
+
+// Sizes whole blocks from `s` while they are well-formed; returns the bytes
+// covered.
+template <class S, class D>
+size_t size_blocks(const unsigned char* s, const unsigned char* end, int64_t* total) {
+    const unsigned char* p = s;
+    while (end - p >= 16) {
+        if (starts_ascii_run<S>(p, end)) { // the ASCII routines take long runs faster
+            const size_t n = ascii_span<S>(p, size_t(end - p) / S::kUnit);
+            *total += int64_t(n) * D::kWidth;
+            p += n * S::kUnit;
+            if (end - p < 16)
+                break;
+        }
+        BlockCounts c;
+        if constexpr (S::kUnit == 1)
+            c = utf8_block_counts(p);
+        else
+            c = utf16_block_counts(p, S::kBigEndian);
+        if (c.bytes == 0)
+            break;
+        *total += block_bytes<S, D>(c);
+        p += c.bytes;
+    }
+    return size_t(p - s);
+}
+
+#endif
+
 template <class S, class D> int size_run(const unsigned char* src, int len, int64_t* size) {
     const unsigned char* s = src;
     const unsigned char* const end = src + len;
     int64_t total = 0;
     while (s < end) {
-        if (starts_ascii_run<S>(s, end)) {
+        // Characters one at a time at least up to here.
+        const unsigned char* steps_end = s;
+#if EZU_ASCII_BLOCK_SSE2
+        if constexpr (S::kBlockSized) {
+            s += size_blocks<S, D>(s, end, &total);
+            steps_end = s + 16; // past the block that stopped the sizer
+        } else
+#endif
+            if (starts_ascii_run<S>(s, end)) {
             const size_t n = ascii_span<S>(s, size_t(end - s) / S::kUnit);
             s += n * S::kUnit;
             total += int64_t(n) * D::kWidth;
-            if (s == end)
-                break;
         }
-        uint32_t code;
-        const int consumed = S::decode(s, size_t(end - s), &code);
-        if (consumed == 0)
+        if (s == end)
             break;
-        total += D::size(code);
-        s += consumed;
+        bool stopped = false;
+        do {
+            uint32_t code;
+            const int consumed = S::decode(s, size_t(end - s), &code);
+            stopped = consumed == 0;
+            if (!stopped) {
+                total += D::size(code);
+                s += consumed;
+            }
+        } while (!stopped && s < steps_end && s < end);
+        if (stopped)
+            break;
     }
     *size += total;
     return int(s - src);
+}
+
+// The two most common pairs without the checks of convert_run: decoding and
+// encoding share one branch per character, and the source and the room are
+// checked once per stretch in which every character lies wholly in the
+// source and fits the room. They return in front of anything convert_run's
+// sources leave to the encoding table, or near the end of the source or the
+// room, where convert_run goes on.
+
+template <bool BigEndian>
+void utf8_to_utf16_unchecked(const unsigned char*& s, const unsigned char* end, unsigned char*& d,
+                             const unsigned char* limit) {
+    // A character of n bytes writes at most 2n; one starting in the stretch
+    // reads at most 3 bytes past it.
+    while (end - s >= 4 && limit - d >= 8) {
+        const size_t by_source = size_t(end - s) - 3, by_room = size_t(limit - d - 6) / 2;
+        const unsigned char* const stretch_end = s + (by_source < by_room ? by_source : by_room);
+        while (s < stretch_end) {
+            const uint32_t lead = s[0];
+            if (lead < 0x80) {
+                const size_t n = str_ascii_to_utf16(s, size_t(stretch_end - s), d, BigEndian);
+                if (n == 0)
+                    return; // the end of the text
+                s += n;
+                d += 2 * n;
+            } else if (lead < 0xE0) {
+                if (lead < 0xC2 || !is_continuation(s[1]))
+                    return;
+                store_unit(d, (lead & 0x1F) << 6 | (s[1] & 0x3Fu), BigEndian);
+                s += 2;
+                d += 2;
+            } else if (lead < 0xF0) {
+                if (!is_continuation(s[1]) || !is_continuation(s[2]))
+                    return;
+                const uint32_t c = (lead & 0x0F) << 12 | (s[1] & 0x3Fu) << 6 | (s[2] & 0x3Fu);
+                if (c < 0x800 || is_surrogate(c))
+                    return;
+                store_unit(d, c, BigEndian);
+                s += 3;
+                d += 2;
+            } else {
+                if (lead > 0xF4 || !is_continuation(s[1]) || !is_continuation(s[2]) ||
+                    !is_continuation(s[3]))
+                    return;
+                const uint32_t c = (lead & 0x07) << 18 | (s[1] & 0x3Fu) << 12 |
+                                   (s[2] & 0x3Fu) << 6 | (s[3] & 0x3Fu);
+                if (c < 0x10000 || c > 0x10FFFF)
+                    return;
+                store_unit(d, 0xD800 + ((c - 0x10000) >> 10), BigEndian);
+                store_unit(d + 2, 0xDC00 + ((c - 0x10000) & 0x3FF), BigEndian);
+                s += 4;
+                d += 4;
+            }
+        }
+    }
+}
+
+template <bool BigEndian>
+void utf16_to_utf8_unchecked(const unsigned char*& s, const unsigned char* end, unsigned char*& d,
+                             const unsigned char* limit) {
+    // A unit writes at most 3 bytes, a pair 4; a pair starting in the
+    // stretch reads one unit past it.
+    while (end - s >= 4 && limit - d >= 7) {
+        const size_t by_source = size_t(end - s - 2) / 2, by_room = size_t(limit - d - 4) / 3;
+        const unsigned char* const stretch_end =
+            s + 2 * (by_source < by_room ? by_source : by_room);
+        while (s < stretch_end) {
+            const uint32_t unit = load_unit(s, BigEndian);
+            if (unit < 0x80) {
+                const size_t n = str_utf16_to_ascii(s, size_t(stretch_end - s) / 2, d, BigEndian);
+                if (n == 0)
+                    return; // the end of the text
+                s += 2 * n;
+                d += n;
+            } else if (unit < 0x800) {
+                d[0] = (unsigned char)(0xC0 | unit >> 6);
+                d[1] = (unsigned char)(0x80 | (unit & 0x3F));
+                s += 2;
+                d += 2;
+            } else if (!is_surrogate(unit)) {
+                d[0] = (unsigned char)(0xE0 | unit >> 12);
+                d[1] = (unsigned char)(0x80 | (unit >> 6 & 0x3F));
+                d[2] = (unsigned char)(0x80 | (unit & 0x3F));
+                s += 2;
+                d += 3;
+            } else {
+                const uint32_t second = load_unit(s + 2, BigEndian);
+                if (unit > 0xDBFF || second < 0xDC00 || second > 0xDFFF)
+                    return;
+                const uint32_t c = 0x10000 + ((unit - 0xD800) << 10) + (second - 0xDC00);
+                d[0] = (unsigned char)(0xF0 | c >> 18);
+                d[1] = (unsigned char)(0x80 | (c >> 12 & 0x3F));
+                d[2] = (unsigned char)(0x80 | (c >> 6 & 0x3F));
+                d[3] = (unsigned char)(0x80 | (c & 0x3F));
+                s += 4;
+                d += 4;
+            }
+        }
+    }
 }
 
 template <class S, class D>
@@ -248,6 +418,10 @@ int convert_run(const unsigned char* src, int left, unsigned char* dst, int room
     const unsigned char* const end = src + left;
     unsigned char* d = dst;
     unsigned char* const limit = dst + room;
+    if constexpr (std::is_same<S, Utf8Source>::value && D::kWidth == 2)
+        utf8_to_utf16_unchecked<D::kBigEndian>(s, end, d, limit);
+    else if constexpr (S::kUnit == 2 && std::is_same<D, Utf8Destination>::value)
+        utf16_to_utf8_unchecked<S::kBigEndian>(s, end, d, limit);
     while (s < end) {
         if (starts_ascii_run<S>(s, end)) {
             const size_t chars = size_t(end - s) / S::kUnit;
