@@ -254,13 +254,6 @@ template <class S, class D>
 size_t size_blocks(const unsigned char* s, const unsigned char* end, int64_t* total) {
     const unsigned char* p = s;
     while (end - p >= 16) {
-        if (starts_ascii_run<S>(p, end)) { // the ASCII routines take long runs faster
-            const size_t n = ascii_span<S>(p, size_t(end - p) / S::kUnit);
-            *total += int64_t(n) * D::kWidth;
-            p += n * S::kUnit;
-            if (end - p < 16)
-                break;
-        }
         BlockCounts c;
         if constexpr (S::kUnit == 1)
             c = utf8_block_counts(p);
@@ -268,6 +261,14 @@ size_t size_blocks(const unsigned char* s, const unsigned char* end, int64_t* to
             c = utf16_block_counts(p, S::kBigEndian);
         if (c.bytes == 0)
             break;
+        if (c.ascii) {
+            // A whole block of ASCII: the ASCII routines take the rest of a
+            // long run faster.
+            const size_t n = ascii_span<S>(p, size_t(end - p) / S::kUnit);
+            *total += int64_t(n) * D::kWidth;
+            p += n * S::kUnit;
+            continue;
+        }
         *total += block_bytes<S, D>(c);
         p += c.bytes;
     }
