@@ -2,6 +2,7 @@
 // the lead byte alone decides a sequence's length and continuation bytes are
 // not checked.
 #include "ezu/core/encoding.h"
+#include "ezu/core/encoding_ascii_block.h"
 #include "ezu/core/encoding_codecs.h"
 
 int str_utf8_seq_len(unsigned char lead) {
@@ -71,6 +72,8 @@ int str_utf8_text_length(const unsigned char* text, int limit) {
         return 0;
     int pos = 0;
     for (;;) {
+        if (limit >= 0) // runs of ASCII in blocks; each byte is a step of its own
+            pos += int(str_ascii_span(text + pos, size_t(limit - pos)));
         if (!str_within(limit, pos, 1))
             return pos;
         if (text[pos] == 0)

@@ -76,6 +76,16 @@ Bytes random_text(std::mt19937& rng, int from) {
     return out;
 }
 
+// The first `count` bytes of a text as an exact heap copy, so that
+// AddressSanitizer sees any read past them.
+struct ExactBytes {
+    ExactBytes(const Bytes& b, size_t count) : data(new unsigned char[count]) {
+        if (count > 0)
+            memcpy(data.get(), b.data(), count);
+    }
+    std::unique_ptr<unsigned char[]> data;
+};
+
 struct Result {
     int size = 0;
     int converted = 0;
@@ -88,11 +98,8 @@ struct Result {
 template <typename Size, typename Convert>
 Result run(const Bytes& src, int from, int to, int room_change, Size size, Convert convert) {
     Result r;
-    // An exact heap copy, so AddressSanitizer sees any read past the source.
-    std::unique_ptr<unsigned char[]> copy(new unsigned char[src.size()]);
-    if (!src.empty())
-        memcpy(copy.get(), src.data(), src.size());
-    const unsigned char* data = copy.get();
+    const ExactBytes copy(src, src.size());
+    const unsigned char* data = copy.data.get();
     str_set_error(7, "marker", 1, "test");
     r.size = size(data, int(src.size()), from, to);
     const int room = r.size + room_change > 0 ? r.size + room_change : 0;
@@ -219,6 +226,75 @@ TEST_F(EncodingFastTest, PortableBlockRoutinesFindTheExactEndOfTheRun) {
                       n);
             EXPECT_EQ(Bytes(narrow.begin(), narrow.begin() + long(n)), Bytes(n, 'a'));
             EXPECT_EQ(narrow[n], 0xCC) << "written past the run";
+        }
+    }
+}
+
+namespace {
+
+// Text lengths by the character-stepping rules, one step at a time.
+int stepped_length(const Bytes& t, int limit, int encoding) {
+    int pos = 0;
+    if (encoding == ENC_ASCII) {
+        while (pos < limit && t[size_t(pos)] != 0)
+            ++pos;
+        return pos;
+    }
+    if (encoding == ENC_UTF8) {
+        while (pos < limit && t[size_t(pos)] != 0) {
+            const int n = str_utf8_seq_len(t[size_t(pos)]);
+            for (int i = 1; i < n; ++i)
+                if (pos + i >= limit || t[size_t(pos + i)] == 0)
+                    return pos + i;
+            pos += n;
+        }
+        return pos;
+    }
+    const bool big_endian = encoding == ENC_UTF16BE;
+    auto unit = [&](int at) {
+        return big_endian ? t[size_t(at)] << 8 | t[size_t(at) + 1]
+                          : t[size_t(at) + 1] << 8 | t[size_t(at)];
+    };
+    while (pos + 2 <= limit && unit(pos) != 0) {
+        const bool high = unit(pos) >= 0xD800 && unit(pos) <= 0xDBFF;
+        pos += 2;
+        if (high && pos + 2 <= limit && unit(pos) != 0)
+            pos += 2;
+    }
+    return pos;
+}
+
+} // namespace
+
+TEST_F(EncodingFastTest, TextLengthsOverAsciiRunsMatchCharacterSteps) {
+    // ASCII runs of every length with a zero, a high byte, a lead or a
+    // surrogate behind them, measured with every limit.
+    std::mt19937 rng(5u);
+    const unsigned stops[] = {0x00, 0x80, 0xC3, 0xE6, 0xF0, 0xFE, 0xD83D, 0xDC00, 0x6F22};
+    for (int t = 0; t < 200; ++t) {
+        for (int encoding : {ENC_ASCII, ENC_UTF8, ENC_UTF16BE, ENC_UTF16LE}) {
+            const bool wide = encoding >= ENC_UTF16BE;
+            Bytes text;
+            auto put = [&](unsigned unit) {
+                if (encoding == ENC_UTF16BE)
+                    text.insert(text.end(), {(unsigned char)(unit >> 8), (unsigned char)unit});
+                else if (encoding == ENC_UTF16LE)
+                    text.insert(text.end(), {(unsigned char)unit, (unsigned char)(unit >> 8)});
+                else
+                    text.push_back((unsigned char)unit);
+            };
+            const int pieces = 1 + int(rng() % 6);
+            for (int p = 0; p < pieces; ++p) {
+                for (unsigned n = rng() % 40; n > 0; --n)
+                    put('a');
+                put(stops[rng() % (wide ? 9 : 6)]);
+            }
+            for (int limit = 0; limit <= int(text.size()); ++limit) {
+                const ExactBytes copy(text, size_t(limit));
+                EXPECT_EQ(str_encodings[encoding].text_length(copy.data.get(), limit),
+                          stepped_length(text, limit, encoding))
+                    << "text " << t << " encoding " << encoding << " limit " << limit;
+            }
         }
     }
 }
