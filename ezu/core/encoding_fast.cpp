@@ -284,13 +284,15 @@ template <class S, class D> int size_run(const unsigned char* src, int len, int6
     while (s < end) {
         // Characters one at a time at least up to here.
         const unsigned char* steps_end = s;
+        bool block_sized = false;
 #if EZU_ASCII_BLOCK_SSE2
         if constexpr (S::kBlockSized) {
             s += size_blocks<S, D>(s, end, &total);
             steps_end = s + 16; // past the block that stopped the sizer
-        } else
+            block_sized = true;
+        }
 #endif
-            if (starts_ascii_run<S>(s, end)) {
+        if (!block_sized && starts_ascii_run<S>(s, end)) {
             const size_t n = ascii_span<S>(s, size_t(end - s) / S::kUnit);
             s += n * S::kUnit;
             total += int64_t(n) * D::kWidth;
