@@ -54,9 +54,11 @@ int64_t size_by_decoding(const unsigned char* src, int len, int from, int to, bo
     int64_t size = str_encodings[to].terminator_size;
     int state = 0;
     bool characters = false;
+    // The direct loops see the text up to its first zero unit only.
+    const unsigned char* const text_end = fast ? src + str_fast_text_length(src, len, from) : src;
     while (len > 0) {
-        if (fast) {
-            const int covered = str_fast_size_run(src, len, from, to, &size);
+        if (src < text_end) {
+            const int covered = str_fast_size_run(src, int(text_end - src), from, to, &size);
             if (covered > 0) {
                 src += covered;
                 len -= covered;
@@ -136,13 +138,15 @@ int convert(const void* src_bytes, int src_len, int from, void* dst_bytes, int d
     int room = dst ? dst_len : 0;
     int decode_state = 0, encode_state = 0;
     uint32_t code = 0;
+    // The direct loops see the text up to its first zero unit only.
+    const unsigned char* const text_end = fast ? src + str_fast_text_length(src, left, from) : src;
     while (left > 0 && room > 0) {
-        const int fast_from = fast ? settled_source(from, decode_state) : -1;
+        const int fast_from = settled_source(from, decode_state);
         const int fast_to = settled_destination(to, encode_state);
-        if (fast_from >= 0 && fast_to >= 0) {
+        if (src < text_end && fast_from >= 0 && fast_to >= 0) {
             int written = 0;
-            const int consumed =
-                str_fast_convert_run(src, left, fast_from, dst, room, fast_to, &written);
+            const int consumed = str_fast_convert_run(src, int(text_end - src), fast_from, dst,
+                                                      room, fast_to, &written);
             if (consumed > 0) {
                 src += consumed;
                 left -= consumed;

@@ -486,6 +486,21 @@ int convert_from(const unsigned char* src, int left, unsigned char* dst, int roo
 
 } // namespace
 
+int str_fast_text_length(const unsigned char* src, int len, int from) {
+    if (len <= 0)
+        return 0;
+    if (from == ENC_ASCII || from == ENC_UTF8) {
+        const void* zero = memchr(src, 0, size_t(len));
+        return zero ? int(static_cast<const unsigned char*>(zero) - src) : len;
+    }
+    if (from == ENC_UTF32)
+        return len; // its runs read one whole unit at a time and stop at zero
+    int pos = 0;
+    while (len - pos >= 2 && (src[pos] | src[pos + 1]) != 0)
+        pos += 2;
+    return len - pos >= 2 ? pos : len;
+}
+
 int str_fast_size_run(const unsigned char* src, int len, int from, int to, int64_t* size) {
     switch (from) {
     case ENC_ASCII:

@@ -15,6 +15,13 @@
 
 #include <stdint.h>
 
+// Bytes of the at most `len` bytes at `src` in front of the first zero unit
+// of encoding `from` (any UTF-16 order for encoding 2); `len` without one.
+// The runs are given no more than this, so that their block reads never go
+// past the end of a zero-terminated text whose length was given too large.
+// Read one unit at a time, except through memchr for single bytes.
+int str_fast_text_length(const unsigned char* src, int len, int from);
+
 // Adds the destination bytes of the run at the start of `src` (at most `len`
 // bytes) to *size and returns the source bytes it covers. Sizing treats the
 // destination 2 like 3 and 4, which take the same room.

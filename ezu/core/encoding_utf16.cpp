@@ -1,7 +1,6 @@
 // Encodings 3 and 4, UTF-16 big-endian and little-endian: one implementation
 // parameterised by the byte order of each 16-bit unit.
 #include "ezu/core/encoding.h"
-#include "ezu/core/encoding_ascii_block.h"
 #include "ezu/core/encoding_codecs.h"
 
 namespace {
@@ -89,8 +88,6 @@ int text_length(const unsigned char* text, int limit, bool big_endian) {
         return 0;
     int pos = 0;
     for (;;) {
-        if (limit >= 0) // runs of ASCII in blocks; each unit is a step of its own
-            pos += 2 * int(str_ascii_span16(text + pos, size_t(limit - pos) / 2, big_endian));
         if (!str_within(limit, pos, 2))
             return pos;
         const uint32_t unit = load_unit(text + pos, big_endian);

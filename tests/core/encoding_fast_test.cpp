@@ -298,3 +298,34 @@ TEST_F(EncodingFastTest, TextLengthsOverAsciiRunsMatchCharacterSteps) {
         }
     }
 }
+
+TEST_F(EncodingFastTest, ReadingStopsAtTheTerminatorOfATextGivenTooLong) {
+    // Zero-terminated texts in exact heap copies, given with a length far
+    // past their end: only the bytes up to the terminator may be read
+    // (AddressSanitizer checks), and the results are those of the exact
+    // length.
+    std::mt19937 rng(11u);
+    for (int t = 0; t < 200; ++t) {
+        const int from = 1 + int(rng() % 5);
+        Bytes text;
+        int state = 0;
+        for (unsigned n = rng() % 80; n > 0; --n) {
+            const uint32_t code = rng() % 3 ? 'a' + rng() % 26 : 0xA0 + rng() % 0x3000;
+            unsigned char unit[8];
+            const int written = str_encodings[from].encode(code, unit, 8, &state);
+            text.insert(text.end(), unit, unit + written);
+        }
+        text = terminated(text, str_encodings[from].unit_size);
+        const ExactBytes copy(text, text.size());
+        for (int to = ENC_ASCII; to <= ENC_UTF32; ++to) {
+            const int size = str_convert_size(copy.data.get(), int(text.size()), from, to);
+            EXPECT_EQ(str_convert_size(copy.data.get(), int(text.size()) + 4096, from, to), size)
+                << "text " << t << " from " << from << " to " << to;
+            Bytes out(size_t(size), 0xCC), exact(size_t(size), 0xCC);
+            EXPECT_EQ(
+                str_convert(copy.data.get(), int(text.size()) + 4096, from, out.data(), size, to),
+                str_convert(copy.data.get(), int(text.size()), from, exact.data(), size, to));
+            EXPECT_EQ(out, exact) << "text " << t << " from " << from << " to " << to;
+        }
+    }
+}
