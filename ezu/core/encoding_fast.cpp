@@ -24,6 +24,13 @@ uint32_t load_unit(const unsigned char* at, bool big_endian) {
     return big_endian ? uint32_t(at[0]) << 8 | at[1] : uint32_t(at[1]) << 8 | at[0];
 }
 
+// A 16-bit unit in whichever order; good for comparing with zero.
+uint16_t load_any_unit(const unsigned char* at) {
+    uint16_t unit;
+    memcpy(&unit, at, 2);
+    return unit;
+}
+
 void store_unit(unsigned char* at, uint32_t unit, bool big_endian) {
     at[big_endian ? 0 : 1] = (unsigned char)(unit >> 8);
     at[big_endian ? 1 : 0] = (unsigned char)unit;
@@ -495,10 +502,18 @@ int str_fast_text_length(const unsigned char* src, int len, int from) {
     }
     if (from == ENC_UTF32)
         return len; // its runs read one whole unit at a time and stop at zero
-    int pos = 0;
-    while (len - pos >= 2 && (src[pos] | src[pos + 1]) != 0)
-        pos += 2;
-    return len - pos >= 2 ? pos : len;
+    // One 16-bit load per unit, never one past the first zero unit.
+    const int units = len / 2;
+    int i = 0;
+    for (; units - i >= 4; i += 4) {
+        for (int k = i; k < i + 4; ++k)
+            if (load_any_unit(src + 2 * k) == 0)
+                return 2 * k;
+    }
+    for (; i < units; ++i)
+        if (load_any_unit(src + 2 * i) == 0)
+            return 2 * i;
+    return len;
 }
 
 int str_fast_size_run(const unsigned char* src, int len, int from, int to, int64_t* size) {
