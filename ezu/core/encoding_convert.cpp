@@ -1,6 +1,12 @@
 // Sizing and conversion between any two encodings through 32-bit code points.
+// The common characters go through direct loops (encoding_fast.h) in runs;
+// every other character takes one step through the encoding table, after
+// which the direct loops carry on. With the loops switched off the same code
+// is the table-only path.
 #include "ezu/core/encoding.h"
 #include "ezu/core/encoding_codecs.h"
+#include "ezu/core/encoding_fast.h"
+#include "ezu/core/encoding_generic.h"
 
 #include <limits.h>
 #include <string.h>
@@ -43,12 +49,24 @@ int64_t destination_bytes(int to, uint32_t code) {
 // Sizes a destination by decoding the source: the terminator plus every
 // character's encoded size, the end of the text included as a character
 // (for UTF-8 and UTF-16 destinations). -1 when a decoder rejects the input.
-int64_t size_by_decoding(const unsigned char* src, int len, int from, int to) {
+int64_t size_by_decoding(const unsigned char* src, int len, int from, int to, bool fast) {
     const EncodingInfo& source = str_encodings[from];
     int64_t size = str_encodings[to].terminator_size;
     int state = 0;
     bool characters = false;
+    // The direct loops see the text up to its first zero unit only.
+    const unsigned char* const text_end = fast ? src + str_fast_text_length(src, len, from) : src;
     while (len > 0) {
+        if (src < text_end) {
+            const int covered = str_fast_size_run(src, int(text_end - src), from, to, &size);
+            if (covered > 0) {
+                src += covered;
+                len -= covered;
+                characters = true;
+                if (len == 0)
+                    break;
+            }
+        }
         uint32_t code;
         const int consumed = source.decode(src, len, &code, &state);
         if (consumed == 0)
@@ -80,9 +98,22 @@ int report_room_ran_out() {
     return 0;
 }
 
-} // namespace
+// The encoding the direct loops can take for a side of a conversion, or -1
+// while encoding 2 is unsettled: its source order is known after the first
+// character, and its destination writes machine order once the mark is out.
+int settled_source(int from, int decode_state) {
+    if (from != ENC_UTF16)
+        return from;
+    return decode_state != 0 ? decode_state : -1;
+}
 
-int str_convert_size(const void* src_bytes, int src_len, int from, int to) {
+int settled_destination(int to, int encode_state) {
+    if (to != ENC_UTF16)
+        return to;
+    return encode_state != 0 ? str_native_utf16() : -1;
+}
+
+int convert_size(const void* src_bytes, int src_len, int from, int to, bool fast) {
     if (!str_encoding_valid(from) || !str_encoding_valid(to))
         return 0;
     const unsigned char* src = static_cast<const unsigned char*>(src_bytes);
@@ -90,16 +121,17 @@ int str_convert_size(const void* src_bytes, int src_len, int from, int to) {
     resolve_marked_source(src, len, from);
     // Variable-width and UTF-32 destinations are sized character by character;
     // a length-based formula would undersize UTF-32 from smaller units.
-    const int64_t size = is_variable(to) || to == ENC_UTF32 ? size_by_decoding(src, len, from, to)
-                                                            : size_by_length(src, len, from, to);
+    const int64_t size = is_variable(to) || to == ENC_UTF32
+                             ? size_by_decoding(src, len, from, to, fast)
+                             : size_by_length(src, len, from, to);
     // Rejected input, or a size no block could have.
     if (size < 0 || size > INT_MAX)
         return 0;
     return int(size);
 }
 
-int str_convert(const void* src_bytes, int src_len, int from, void* dst_bytes, int dst_len,
-                int to) {
+int convert(const void* src_bytes, int src_len, int from, void* dst_bytes, int dst_len, int to,
+            bool fast) {
     if (!str_encoding_valid(from) || !str_encoding_valid(to))
         return 0;
     const EncodingInfo& source = str_encodings[from];
@@ -110,7 +142,25 @@ int str_convert(const void* src_bytes, int src_len, int from, void* dst_bytes, i
     int room = dst ? dst_len : 0;
     int decode_state = 0, encode_state = 0;
     uint32_t code = 0;
+    // The direct loops see the text up to its first zero unit only.
+    const unsigned char* const text_end = fast ? src + str_fast_text_length(src, left, from) : src;
     while (left > 0 && room > 0) {
+        const int fast_from = settled_source(from, decode_state);
+        const int fast_to = settled_destination(to, encode_state);
+        if (src < text_end && fast_from >= 0 && fast_to >= 0) {
+            int written = 0;
+            const int consumed = str_fast_convert_run(src, int(text_end - src), fast_from, dst,
+                                                      room, fast_to, &written);
+            if (consumed > 0) {
+                src += consumed;
+                left -= consumed;
+                dst += written;
+                room -= written;
+                code = 0xFFFFFFFFu; // the run reads no zero: the text has not ended
+                if (left == 0 || room == 0)
+                    break;
+            }
+        }
         const int consumed = source.decode(src, left, &code, &decode_state);
         if (consumed == 0)
             return 0;
@@ -130,4 +180,22 @@ int str_convert(const void* src_bytes, int src_len, int from, void* dst_bytes, i
         return report_room_ran_out();
     memset(dst, 0, size_t(destination.unit_size));
     return 1;
+}
+
+} // namespace
+
+int str_convert_size(const void* src, int src_len, int from, int to) {
+    return convert_size(src, src_len, from, to, true);
+}
+
+int str_convert_size_generic(const void* src, int src_len, int from, int to) {
+    return convert_size(src, src_len, from, to, false);
+}
+
+int str_convert(const void* src, int src_len, int from, void* dst, int dst_len, int to) {
+    return convert(src, src_len, from, dst, dst_len, to, true);
+}
+
+int str_convert_generic(const void* src, int src_len, int from, void* dst, int dst_len, int to) {
+    return convert(src, src_len, from, dst, dst_len, to, false);
 }

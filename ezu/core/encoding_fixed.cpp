@@ -23,8 +23,12 @@ int str_ascii_encode(uint32_t code, unsigned char* dst, int room, int*) {
 int str_ascii_text_length(const unsigned char* text, int limit) {
     if (!text)
         return 0;
+    if (limit >= 0) {
+        const void* zero = memchr(text, 0, size_t(limit));
+        return zero ? int(static_cast<const unsigned char*>(zero) - text) : limit;
+    }
     int length = 0;
-    while (str_within(limit, length, 1) && text[length] != 0)
+    while (text[length] != 0)
         ++length;
     return length;
 }

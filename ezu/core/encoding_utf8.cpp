@@ -2,7 +2,10 @@
 // the lead byte alone decides a sequence's length and continuation bytes are
 // not checked.
 #include "ezu/core/encoding.h"
+#include "ezu/core/encoding_ascii_block.h"
 #include "ezu/core/encoding_codecs.h"
+
+#include <string.h>
 
 int str_utf8_seq_len(unsigned char lead) {
     if ((lead & 0xFC) == 0xFC)
@@ -69,8 +72,15 @@ int str_utf8_decode(const unsigned char* src, int avail, uint32_t* code, int*) {
 int str_utf8_text_length(const unsigned char* text, int limit) {
     if (!text)
         return 0;
+    // Runs of ASCII in blocks (each byte is a step of its own), read no
+    // further than the terminator.
+    const unsigned char* zero =
+        limit > 0 ? static_cast<const unsigned char*>(memchr(text, 0, size_t(limit))) : nullptr;
+    const int ascii_bound = limit > 0 ? (zero ? int(zero - text) : limit) : 0;
     int pos = 0;
     for (;;) {
+        if (pos < ascii_bound)
+            pos += int(str_ascii_span(text + pos, size_t(ascii_bound - pos)));
         if (!str_within(limit, pos, 1))
             return pos;
         if (text[pos] == 0)

@@ -1,0 +1,553 @@
+// Direct conversion loops, one instantiation per pair of source and
+// destination, with runs of ASCII handled in blocks.
+#include "ezu/core/encoding_fast.h"
+
+#include "ezu/core/encoding.h"
+#include "ezu/core/encoding_ascii_block.h"
+#include "ezu/core/encoding_block_size.h"
+
+#include <string.h>
+
+#include <type_traits>
+
+namespace {
+
+bool is_continuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
+
+bool is_surrogate(uint32_t code) {
+    return code >= 0xD800 && code <= 0xDFFF;
+}
+
+uint32_t load_unit(const unsigned char* at, bool big_endian) {
+    return big_endian ? uint32_t(at[0]) << 8 | at[1] : uint32_t(at[1]) << 8 | at[0];
+}
+
+// A 16-bit unit in whichever order; good for comparing with zero.
+uint16_t load_any_unit(const unsigned char* at) {
+    uint16_t unit;
+    memcpy(&unit, at, 2);
+    return unit;
+}
+
+void store_unit(unsigned char* at, uint32_t unit, bool big_endian) {
+    at[big_endian ? 0 : 1] = (unsigned char)(unit >> 8);
+    at[big_endian ? 1 : 0] = (unsigned char)unit;
+}
+
+// Sources. decode reads one character from `avail` (at least 1) bytes and
+// returns the bytes it takes, or 0 for anything left to the encoding table.
+// kUnit is the source's unit size; a unit below 0x80 starts an ASCII run.
+// kBigEndian is the order of 16-bit units (false where there are none);
+// kBlockSized tells whether the block sizers know the source.
+
+struct AsciiSource {
+    static const int kUnit = 1;
+    static const bool kBlockSized = false;
+    static const bool kBigEndian = false;
+    static int decode(const unsigned char* s, size_t, uint32_t* code) {
+        *code = s[0];
+        return s[0] != 0 && s[0] < 0x80; // high bytes widen as signed values
+    }
+};
+
+struct Utf8Source {
+    static const int kUnit = 1;
+    static const bool kBlockSized = true;
+    static const bool kBigEndian = false;
+    static int decode(const unsigned char* s, size_t avail, uint32_t* code) {
+        const uint32_t lead = s[0];
+        if (lead < 0x80) {
+            *code = lead;
+            return lead != 0;
+        }
+        if (lead < 0xC2) // a continuation byte, or the lead of an overlong form
+            return 0;
+        if (lead < 0xE0) {
+            if (avail < 2 || !is_continuation(s[1]))
+                return 0;
+            *code = (lead & 0x1F) << 6 | (s[1] & 0x3Fu);
+            return 2;
+        }
+        if (lead < 0xF0) {
+            if (avail < 3 || !is_continuation(s[1]) || !is_continuation(s[2]))
+                return 0;
+            const uint32_t c = (lead & 0x0F) << 12 | (s[1] & 0x3Fu) << 6 | (s[2] & 0x3Fu);
+            if (c < 0x800 || is_surrogate(c))
+                return 0;
+            *code = c;
+            return 3;
+        }
+        if (lead > 0xF4 || avail < 4 || !is_continuation(s[1]) || !is_continuation(s[2]) ||
+            !is_continuation(s[3]))
+            return 0;
+        const uint32_t c =
+            (lead & 0x07) << 18 | (s[1] & 0x3Fu) << 12 | (s[2] & 0x3Fu) << 6 | (s[3] & 0x3Fu);
+        if (c < 0x10000 || c > 0x10FFFF)
+            return 0;
+        *code = c;
+        return 4;
+    }
+};
+
+template <bool BigEndian> struct Utf16Source {
+    static const int kUnit = 2;
+    static const bool kBlockSized = true;
+    static const bool kBigEndian = BigEndian;
+    static int decode(const unsigned char* s, size_t avail, uint32_t* code) {
+        if (avail < 2)
+            return 0;
+        const uint32_t first = load_unit(s, BigEndian);
+        if (!is_surrogate(first)) {
+            *code = first;
+            return first != 0 ? 2 : 0;
+        }
+        if (first > 0xDBFF || avail < 4)
+            return 0;
+        const uint32_t second = load_unit(s + 2, BigEndian);
+        if (second < 0xDC00 || second > 0xDFFF)
+            return 0;
+        *code = 0x10000 + ((first - 0xD800) << 10) + (second - 0xDC00);
+        return 4;
+    }
+};
+
+struct Utf32Source {
+    static const int kUnit = 4;
+    static const bool kBlockSized = false;
+    static const bool kBigEndian = false;
+    static int decode(const unsigned char* s, size_t avail, uint32_t* code) {
+        if (avail < 4)
+            return 0;
+        uint32_t c;
+        memcpy(&c, s, 4);
+        if (c == 0 || is_surrogate(c) || c > 0x10FFFF)
+            return 0;
+        *code = c;
+        return 4;
+    }
+};
+
+// Destinations, given scalar values only. size is the bytes write puts out
+// for a code point; kWidth those of an ASCII character.
+
+struct AsciiDestination {
+    static const int kWidth = 1;
+    static const bool kBigEndian = false;
+    static int size(uint32_t) { return 1; }
+    static void write(uint32_t code, unsigned char* d) {
+        d[0] = code < 0x80 ? (unsigned char)code : '?';
+    }
+};
+
+struct Utf8Destination {
+    static const int kWidth = 1;
+    static const bool kBigEndian = false;
+    static int size(uint32_t code) {
+        return code < 0x80 ? 1 : code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
+    }
+    static void write(uint32_t code, unsigned char* d) {
+        if (code < 0x80) {
+            d[0] = (unsigned char)code;
+        } else if (code < 0x800) {
+            d[0] = (unsigned char)(0xC0 | code >> 6);
+            d[1] = (unsigned char)(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            d[0] = (unsigned char)(0xE0 | code >> 12);
+            d[1] = (unsigned char)(0x80 | (code >> 6 & 0x3F));
+            d[2] = (unsigned char)(0x80 | (code & 0x3F));
+        } else {
+            d[0] = (unsigned char)(0xF0 | code >> 18);
+            d[1] = (unsigned char)(0x80 | (code >> 12 & 0x3F));
+            d[2] = (unsigned char)(0x80 | (code >> 6 & 0x3F));
+            d[3] = (unsigned char)(0x80 | (code & 0x3F));
+        }
+    }
+};
+
+template <bool BigEndian> struct Utf16Destination {
+    static const int kWidth = 2;
+    static const bool kBigEndian = BigEndian;
+    static int size(uint32_t code) { return code < 0x10000 ? 2 : 4; }
+    static void write(uint32_t code, unsigned char* d) {
+        if (code < 0x10000) {
+            store_unit(d, code, BigEndian);
+            return;
+        }
+        const uint32_t v = code - 0x10000;
+        store_unit(d, 0xD800 + (v >> 10), BigEndian);
+        store_unit(d + 2, 0xDC00 + (v & 0x3FF), BigEndian);
+    }
+};
+
+struct Utf32Destination {
+    static const int kWidth = 4;
+    static const bool kBigEndian = false;
+    static int size(uint32_t) { return 4; }
+    static void write(uint32_t code, unsigned char* d) { memcpy(d, &code, 4); }
+};
+
+// True when the character at `s` (before `end`) is an ASCII unit, worth
+// handing to the block routines.
+template <class S> bool starts_ascii_run(const unsigned char* s, const unsigned char* end) {
+    if constexpr (S::kUnit == 1)
+        return s[0] < 0x80;
+    else if constexpr (S::kUnit == 2)
+        return end - s >= 2 && load_unit(s, S::kBigEndian) < 0x80;
+    else
+        return false;
+}
+
+// The ASCII characters at the start of `chars` source characters.
+template <class S> size_t ascii_span(const unsigned char* s, size_t chars) {
+    if constexpr (S::kUnit == 1)
+        return str_ascii_span(s, chars);
+    else if constexpr (S::kUnit == 2)
+        return str_ascii_span16(s, chars, S::kBigEndian);
+    else
+        return 0;
+}
+
+// Converts the ASCII characters at the start of the `chars` characters at
+// `s` (room for all of them at `d`); returns how many there were.
+template <class S, class D>
+size_t ascii_block(const unsigned char* s, size_t chars, unsigned char* d) {
+    if constexpr (S::kUnit == 1 && D::kWidth == 2) {
+        return str_ascii_to_utf16(s, chars, d, D::kBigEndian);
+    } else if constexpr (S::kUnit == 2 && D::kWidth == 1) {
+        return str_utf16_to_ascii(s, chars, d, S::kBigEndian);
+    } else {
+        const size_t n = ascii_span<S>(s, chars);
+        if constexpr (S::kUnit == 1 && D::kWidth == 1) {
+            memcpy(d, s, n);
+        } else if constexpr (S::kUnit == 2 && D::kWidth == 2 && S::kBigEndian == D::kBigEndian) {
+            memcpy(d, s, 2 * n);
+        } else if constexpr (S::kUnit == 1) {
+            for (size_t i = 0; i < n; ++i)
+                D::write(s[i], d + i * D::kWidth);
+        } else {
+            for (size_t i = 0; i < n; ++i)
+                D::write(load_unit(s + 2 * i, S::kBigEndian), d + i * D::kWidth);
+        }
+        return n;
+    }
+}
+
+#if EZU_ASCII_BLOCK_SSE2
+
+// Destination bytes of the characters a block sizer counted.
+template <class S, class D> int64_t block_bytes(const BlockCounts& c) {
+    if constexpr (S::kUnit == 1) {
+        if constexpr (D::kWidth == 1)
+            return c.bytes;
+        else if constexpr (D::kWidth == 2)
+            return 2 * int64_t(c.chars + c.four_byte);
+        else
+            return 4 * int64_t(c.chars);
+    } else {
+        if constexpr (D::kWidth == 1)
+            return 3 * int64_t(c.chars) - c.narrow - c.mid - c.surrogates;
+        else if constexpr (D::kWidth == 2)
+            return 2 * int64_t(c.chars);
+        else
+            return 4 * int64_t(c.chars) - 2 * int64_t(c.surrogates);
+    }
+}
+
+// Sizes whole blocks from `s` while they are well-formed; returns the bytes
+// covered.
+template <class S, class D>
+size_t size_blocks(const unsigned char* s, const unsigned char* end, int64_t* total) {
+    const unsigned char* p = s;
+    while (end - p >= 16) {
+        BlockCounts c;
+        if constexpr (S::kUnit == 1)
+            c = utf8_block_counts(p);
+        else
+            c = utf16_block_counts(p, S::kBigEndian);
+        if (c.bytes == 0)
+            break;
+        if (c.ascii) {
+            // A whole block of ASCII: the ASCII routines take the rest of a
+            // long run faster.
+            const size_t n = ascii_span<S>(p, size_t(end - p) / S::kUnit);
+            *total += int64_t(n) * D::kWidth;
+            p += n * S::kUnit;
+            continue;
+        }
+        *total += block_bytes<S, D>(c);
+        p += c.bytes;
+    }
+    return size_t(p - s);
+}
+
+#endif
+
+template <class S, class D> int size_run(const unsigned char* src, int len, int64_t* size) {
+    const unsigned char* s = src;
+    const unsigned char* const end = src + len;
+    int64_t total = 0;
+    while (s < end) {
+        // Characters one at a time at least up to here.
+        const unsigned char* steps_end = s;
+        bool block_sized = false;
+#if EZU_ASCII_BLOCK_SSE2
+        if constexpr (S::kBlockSized) {
+            s += size_blocks<S, D>(s, end, &total);
+            steps_end = s + 16; // past the block that stopped the sizer
+            block_sized = true;
+        }
+#endif
+        if (!block_sized && starts_ascii_run<S>(s, end)) {
+            const size_t n = ascii_span<S>(s, size_t(end - s) / S::kUnit);
+            s += n * S::kUnit;
+            total += int64_t(n) * D::kWidth;
+        }
+        if (s == end)
+            break;
+        bool stopped = false;
+        do {
+            uint32_t code;
+            const int consumed = S::decode(s, size_t(end - s), &code);
+            stopped = consumed == 0;
+            if (!stopped) {
+                total += D::size(code);
+                s += consumed;
+            }
+        } while (!stopped && s < steps_end && s < end);
+        if (stopped)
+            break;
+    }
+    *size += total;
+    return int(s - src);
+}
+
+// The two most common pairs without the checks of convert_run: decoding and
+// encoding share one branch per character, and the source and the room are
+// checked once per stretch in which every character lies wholly in the
+// source and fits the room. They return in front of anything convert_run's
+// sources leave to the encoding table, or near the end of the source or the
+// room, where convert_run goes on.
+
+template <bool BigEndian>
+void utf8_to_utf16_unchecked(const unsigned char*& s, const unsigned char* end, unsigned char*& d,
+                             const unsigned char* limit) {
+    // A character of n bytes writes at most 2n; one starting in the stretch
+    // reads at most 3 bytes past it.
+    while (end - s >= 4 && limit - d >= 8) {
+        const size_t by_source = size_t(end - s) - 3, by_room = size_t(limit - d - 6) / 2;
+        const unsigned char* const stretch_end = s + (by_source < by_room ? by_source : by_room);
+        while (s < stretch_end) {
+            const uint32_t lead = s[0];
+            if (lead < 0x80) {
+                const size_t n = str_ascii_to_utf16(s, size_t(stretch_end - s), d, BigEndian);
+                if (n == 0)
+                    return; // the end of the text
+                s += n;
+                d += 2 * n;
+            } else if (lead < 0xE0) {
+                if (lead < 0xC2 || !is_continuation(s[1]))
+                    return;
+                store_unit(d, (lead & 0x1F) << 6 | (s[1] & 0x3Fu), BigEndian);
+                s += 2;
+                d += 2;
+            } else if (lead < 0xF0) {
+                if (!is_continuation(s[1]) || !is_continuation(s[2]))
+                    return;
+                const uint32_t c = (lead & 0x0F) << 12 | (s[1] & 0x3Fu) << 6 | (s[2] & 0x3Fu);
+                if (c < 0x800 || is_surrogate(c))
+                    return;
+                store_unit(d, c, BigEndian);
+                s += 3;
+                d += 2;
+            } else {
+                if (lead > 0xF4 || !is_continuation(s[1]) || !is_continuation(s[2]) ||
+                    !is_continuation(s[3]))
+                    return;
+                const uint32_t c = (lead & 0x07) << 18 | (s[1] & 0x3Fu) << 12 |
+                                   (s[2] & 0x3Fu) << 6 | (s[3] & 0x3Fu);
+                if (c < 0x10000 || c > 0x10FFFF)
+                    return;
+                store_unit(d, 0xD800 + ((c - 0x10000) >> 10), BigEndian);
+                store_unit(d + 2, 0xDC00 + ((c - 0x10000) & 0x3FF), BigEndian);
+                s += 4;
+                d += 4;
+            }
+        }
+    }
+}
+
+template <bool BigEndian>
+void utf16_to_utf8_unchecked(const unsigned char*& s, const unsigned char* end, unsigned char*& d,
+                             const unsigned char* limit) {
+    // A unit writes at most 3 bytes, a pair 4; a pair starting in the
+    // stretch reads one unit past it.
+    while (end - s >= 4 && limit - d >= 7) {
+        const size_t by_source = size_t(end - s - 2) / 2, by_room = size_t(limit - d - 4) / 3;
+        const unsigned char* const stretch_end =
+            s + 2 * (by_source < by_room ? by_source : by_room);
+        while (s < stretch_end) {
+            const uint32_t unit = load_unit(s, BigEndian);
+            if (unit < 0x80) {
+                const size_t n = str_utf16_to_ascii(s, size_t(stretch_end - s) / 2, d, BigEndian);
+                if (n == 0)
+                    return; // the end of the text
+                s += 2 * n;
+                d += n;
+            } else if (unit < 0x800) {
+                d[0] = (unsigned char)(0xC0 | unit >> 6);
+                d[1] = (unsigned char)(0x80 | (unit & 0x3F));
+                s += 2;
+                d += 2;
+            } else if (!is_surrogate(unit)) {
+                d[0] = (unsigned char)(0xE0 | unit >> 12);
+                d[1] = (unsigned char)(0x80 | (unit >> 6 & 0x3F));
+                d[2] = (unsigned char)(0x80 | (unit & 0x3F));
+                s += 2;
+                d += 3;
+            } else {
+                const uint32_t second = load_unit(s + 2, BigEndian);
+                if (unit > 0xDBFF || second < 0xDC00 || second > 0xDFFF)
+                    return;
+                const uint32_t c = 0x10000 + ((unit - 0xD800) << 10) + (second - 0xDC00);
+                d[0] = (unsigned char)(0xF0 | c >> 18);
+                d[1] = (unsigned char)(0x80 | (c >> 12 & 0x3F));
+                d[2] = (unsigned char)(0x80 | (c >> 6 & 0x3F));
+                d[3] = (unsigned char)(0x80 | (c & 0x3F));
+                s += 4;
+                d += 4;
+            }
+        }
+    }
+}
+
+template <class S, class D>
+int convert_run(const unsigned char* src, int left, unsigned char* dst, int room, int* written) {
+    const unsigned char* s = src;
+    const unsigned char* const end = src + left;
+    unsigned char* d = dst;
+    unsigned char* const limit = dst + room;
+    if constexpr (std::is_same<S, Utf8Source>::value && D::kWidth == 2)
+        utf8_to_utf16_unchecked<D::kBigEndian>(s, end, d, limit);
+    else if constexpr (S::kUnit == 2 && std::is_same<D, Utf8Destination>::value)
+        utf16_to_utf8_unchecked<S::kBigEndian>(s, end, d, limit);
+    while (s < end) {
+        if (starts_ascii_run<S>(s, end)) {
+            const size_t chars = size_t(end - s) / S::kUnit;
+            const size_t fit = size_t(limit - d) / D::kWidth;
+            const size_t n = ascii_block<S, D>(s, chars < fit ? chars : fit, d);
+            s += n * S::kUnit;
+            d += n * D::kWidth;
+            if (s == end)
+                break;
+        }
+        uint32_t code;
+        const int consumed = S::decode(s, size_t(end - s), &code);
+        if (consumed == 0)
+            break;
+        const int bytes = D::size(code);
+        if (limit - d < bytes)
+            break;
+        D::write(code, d);
+        s += consumed;
+        d += bytes;
+    }
+    *written = int(d - dst);
+    return int(s - src);
+}
+
+template <class S> int size_from(const unsigned char* src, int len, int to, int64_t* size) {
+    switch (to) {
+    case ENC_UTF8:
+        return size_run<S, Utf8Destination>(src, len, size);
+    case ENC_UTF16:
+    case ENC_UTF16BE:
+    case ENC_UTF16LE:
+        return size_run<S, Utf16Destination<false>>(src, len, size);
+    case ENC_UTF32:
+        return size_run<S, Utf32Destination>(src, len, size);
+    default:
+        return 0;
+    }
+}
+
+template <class S>
+int convert_from(const unsigned char* src, int left, unsigned char* dst, int room, int to,
+                 int* written) {
+    switch (to) {
+    case ENC_ASCII:
+        return convert_run<S, AsciiDestination>(src, left, dst, room, written);
+    case ENC_UTF8:
+        return convert_run<S, Utf8Destination>(src, left, dst, room, written);
+    case ENC_UTF16BE:
+        return convert_run<S, Utf16Destination<true>>(src, left, dst, room, written);
+    case ENC_UTF16LE:
+        return convert_run<S, Utf16Destination<false>>(src, left, dst, room, written);
+    case ENC_UTF32:
+        return convert_run<S, Utf32Destination>(src, left, dst, room, written);
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+int str_fast_text_length(const unsigned char* src, int len, int from) {
+    if (len <= 0)
+        return 0;
+    if (from == ENC_ASCII || from == ENC_UTF8) {
+        const void* zero = memchr(src, 0, size_t(len));
+        return zero ? int(static_cast<const unsigned char*>(zero) - src) : len;
+    }
+    if (from == ENC_UTF32)
+        return len; // its runs read one whole unit at a time and stop at zero
+    // One 16-bit load per unit, never one past the first zero unit.
+    const int units = len / 2;
+    int i = 0;
+    for (; units - i >= 4; i += 4) {
+        for (int k = i; k < i + 4; ++k)
+            if (load_any_unit(src + 2 * k) == 0)
+                return 2 * k;
+    }
+    for (; i < units; ++i)
+        if (load_any_unit(src + 2 * i) == 0)
+            return 2 * i;
+    return len;
+}
+
+int str_fast_size_run(const unsigned char* src, int len, int from, int to, int64_t* size) {
+    switch (from) {
+    case ENC_ASCII:
+        return size_from<AsciiSource>(src, len, to, size);
+    case ENC_UTF8:
+        return size_from<Utf8Source>(src, len, to, size);
+    case ENC_UTF16BE:
+        return size_from<Utf16Source<true>>(src, len, to, size);
+    case ENC_UTF16LE:
+        return size_from<Utf16Source<false>>(src, len, to, size);
+    case ENC_UTF32:
+        return size_from<Utf32Source>(src, len, to, size);
+    default:
+        return 0;
+    }
+}
+
+int str_fast_convert_run(const unsigned char* src, int left, int from, unsigned char* dst, int room,
+                         int to, int* written) {
+    *written = 0;
+    switch (from) {
+    case ENC_ASCII:
+        return convert_from<AsciiSource>(src, left, dst, room, to, written);
+    case ENC_UTF8:
+        return convert_from<Utf8Source>(src, left, dst, room, to, written);
+    case ENC_UTF16BE:
+        return convert_from<Utf16Source<true>>(src, left, dst, room, to, written);
+    case ENC_UTF16LE:
+        return convert_from<Utf16Source<false>>(src, left, dst, room, to, written);
+    case ENC_UTF32:
+        return convert_from<Utf32Source>(src, left, dst, room, to, written);
+    default:
+        return 0;
+    }
+}

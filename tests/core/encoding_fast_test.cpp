@@ -1,0 +1,331 @@
+// The direct conversion loops against the table-only path: seeded random
+// texts, valid and broken, in every pair of encodings, must give the same
+// sizes, the same results, the same bytes (also where a conversion fails
+// part-way) and the same last-error record. The ASCII block routines are
+// compared with their portable forms.
+#include "ezu_test.h"
+
+#include "encoding_test_support.h"
+
+#include "ezu/core/encoding_ascii_block.h"
+#include "ezu/core/encoding_generic.h"
+
+#include <memory>
+#include <random>
+#include <string.h>
+#include <string>
+
+EZU_TEST_SUITE(EncodingFastTest);
+
+namespace {
+
+// Appends one character of a random class in the given encoding, through
+// the encoding table: mostly runs of ASCII and valid characters, with zero,
+// surrogates and values above U+10FFFF mixed in.
+void append_code(Bytes& out, std::mt19937& rng, int encoding, int* state) {
+    uint32_t code;
+    const unsigned kind = rng() % 100;
+    if (kind < 50)
+        code = 0x20 + rng() % 0x5F;
+    else if (kind < 65)
+        code = 0x80 + rng() % 0x780;
+    else if (kind < 80)
+        code = 0x800 + rng() % 0xF800;
+    else if (kind < 90)
+        code = 0x10000 + rng() % 0x100000;
+    else if (kind < 93)
+        code = 0xD800 + rng() % 0x800;
+    else if (kind < 95)
+        code = 0x110000 + rng() % 0x100;
+    else if (kind < 97)
+        code = 0;
+    else
+        code = 1 + rng() % 0x7F;
+    unsigned char unit[8];
+    const int n = str_encodings[encoding].encode(code, unit, 8, state);
+    out.insert(out.end(), unit, unit + n);
+}
+
+// A random text in `from`: characters, then now and then raw random bytes
+// (stray, cut-off and overlong sequences, odd lengths), a long ASCII run or
+// a byte-order mark.
+Bytes random_text(std::mt19937& rng, int from) {
+    Bytes out;
+    int state = 0;
+    // Raw bytes break one text in four; the others are whole characters.
+    const unsigned breaks = rng() % 4 == 0 ? 0 : 2;
+    const int pieces = int(rng() % 24);
+    for (int p = 0; p < pieces; ++p) {
+        const unsigned kind = breaks + rng() % (20 - breaks);
+        if (kind == 0) {
+            const int n = 1 + int(rng() % 6);
+            for (int i = 0; i < n; ++i)
+                out.push_back((unsigned char)(0x80 + rng() % 0x80));
+        } else if (kind == 1) {
+            out.push_back((unsigned char)rng());
+        } else if (kind == 2) {
+            const int n = 16 + int(rng() % 60);
+            for (int i = 0; i < n; ++i)
+                append_code(out, rng, from == ENC_UTF16 ? ENC_UTF16LE : from, &state);
+        } else if (kind == 3) {
+            out.insert(out.end(), {0xFF, 0xFE});
+        } else {
+            append_code(out, rng, from == ENC_UTF16 ? ENC_UTF16LE : from, &state);
+        }
+    }
+    return out;
+}
+
+// The first `count` bytes of a text as an exact heap copy, so that
+// AddressSanitizer sees any read past them.
+struct ExactBytes {
+    ExactBytes(const Bytes& b, size_t count) : data(new unsigned char[count]) {
+        if (count > 0)
+            memcpy(data.get(), b.data(), count);
+    }
+    std::unique_ptr<unsigned char[]> data;
+};
+
+struct Result {
+    int size = 0;
+    int converted = 0;
+    Bytes out;
+    int code = 0;
+    std::string message;
+    int line = 0;
+};
+
+template <typename Size, typename Convert>
+Result run(const Bytes& src, int from, int to, int room_change, Size size, Convert convert) {
+    Result r;
+    const ExactBytes copy(src, src.size());
+    const unsigned char* data = copy.data.get();
+    str_set_error(7, "marker", 1, "test");
+    r.size = size(data, int(src.size()), from, to);
+    const int room = r.size + room_change > 0 ? r.size + room_change : 0;
+    r.out.assign(size_t(room) + 8, 0xCC);
+    r.converted = convert(data, int(src.size()), from, r.out.data(), room, to);
+    r.code = str_error_code();
+    r.message = str_error_message();
+    r.line = str_error_line();
+    return r;
+}
+
+void expect_same(const Result& fast, const Result& generic, const std::string& what) {
+    EXPECT_EQ(fast.size, generic.size) << what;
+    EXPECT_EQ(fast.converted, generic.converted) << what;
+    EXPECT_EQ(fast.out, generic.out) << what;
+    EXPECT_EQ(fast.code, generic.code) << what;
+    EXPECT_EQ(fast.message, generic.message) << what;
+    EXPECT_EQ(fast.line, generic.line) << what;
+}
+
+} // namespace
+
+TEST_F(EncodingFastTest, RandomTextsGiveTheTablePathsResultsInEveryPair) {
+    std::mt19937 rng(20261208u);
+    int compared = 0;
+    for (int t = 0; t < 1500; ++t) {
+        const int from = int(rng() % 6);
+        const Bytes src = random_text(rng, from);
+        // Most rooms are the size; some are short (the room runs out) or long.
+        const unsigned pick = rng() % 4;
+        const int room_change = pick == 0 ? -int(rng() % 12) : pick == 1 ? int(rng() % 12) : 0;
+        for (int to = ENC_ASCII; to <= ENC_UTF32; ++to) {
+            const std::string what = "text " + std::to_string(t) + " from " + std::to_string(from) +
+                                     " to " + std::to_string(to);
+            expect_same(
+                run(src, from, to, room_change, str_convert_size, str_convert),
+                run(src, from, to, room_change, str_convert_size_generic, str_convert_generic),
+                what);
+            ++compared;
+            if (HasFailure())
+                return;
+        }
+    }
+    EXPECT_EQ(compared, 1500 * 6);
+}
+
+TEST_F(EncodingFastTest, EveryRoomAroundEveryKindOfCharacter) {
+    // An ASCII run longer than a block, then one character of each class,
+    // in every destination room from 0 to the size.
+    const char* kinds[] = {"C3 A9", "E6 BC A2", "F0 9F 98 80",       "ED A0 80", "F4 90 80 80",
+                           "80",    "C0 80",    "FE 80 80 80 80 80", "E6 BC"};
+    for (const char* kind : kinds) {
+        Bytes src = bytes(std::string(37, 'x'));
+        unsigned value;
+        int used;
+        for (const char* p = kind; sscanf(p, " %2x%n", &value, &used) == 1; p += used)
+            src.push_back((unsigned char)value);
+        src.push_back('y');
+        for (int to = ENC_ASCII; to <= ENC_UTF32; ++to) {
+            const int size = str_convert_size_generic(src.data(), int(src.size()), ENC_UTF8, to);
+            for (int change = -size; change <= 4; ++change) {
+                const std::string what = std::string(kind) + " to " + std::to_string(to) +
+                                         " room " + std::to_string(size + change);
+                expect_same(
+                    run(src, ENC_UTF8, to, change, str_convert_size, str_convert),
+                    run(src, ENC_UTF8, to, change, str_convert_size_generic, str_convert_generic),
+                    what);
+            }
+        }
+    }
+}
+
+TEST_F(EncodingFastTest, BlockRoutinesMatchTheirPortableForms) {
+    std::mt19937 rng(77u);
+    for (int t = 0; t < 2000; ++t) {
+        // ASCII with one stop (zero, a high byte or a high unit) anywhere,
+        // or none, at every length around the block sizes.
+        const size_t n = rng() % 70;
+        Bytes src(2 * n + 2);
+        for (unsigned char& b : src)
+            b = (unsigned char)(1 + rng() % 0x7F);
+        const bool big_endian = rng() % 2 == 0;
+        for (size_t i = 0; i < n; ++i)
+            src[2 * i + (big_endian ? 0 : 1)] = 0; // ASCII units in either order
+        if (n > 0 && rng() % 3 != 0) {
+            const size_t at = rng() % (2 * n);
+            src[at] = (unsigned char)(rng() % 2 ? 0 : 0x80 + rng() % 0x80);
+        }
+        const std::string what = "text " + std::to_string(t);
+        EXPECT_EQ(str_ascii_span(src.data(), 2 * n), str_ascii_span_portable(src.data(), 2 * n))
+            << what;
+        EXPECT_EQ(str_ascii_span16(src.data(), n, big_endian),
+                  str_ascii_span16_portable(src.data(), n, big_endian))
+            << what;
+        Bytes wide(4 * n + 4, 0xCC), wide_portable(4 * n + 4, 0xCC);
+        EXPECT_EQ(str_ascii_to_utf16(src.data(), 2 * n, wide.data(), big_endian),
+                  str_ascii_to_utf16_portable(src.data(), 2 * n, wide_portable.data(), big_endian))
+            << what;
+        EXPECT_EQ(wide, wide_portable) << what;
+        Bytes narrow(n + 4, 0xCC), narrow_portable(n + 4, 0xCC);
+        EXPECT_EQ(str_utf16_to_ascii(src.data(), n, narrow.data(), big_endian),
+                  str_utf16_to_ascii_portable(src.data(), n, narrow_portable.data(), big_endian))
+            << what;
+        EXPECT_EQ(narrow, narrow_portable) << what;
+    }
+}
+
+TEST_F(EncodingFastTest, PortableBlockRoutinesFindTheExactEndOfTheRun) {
+    // Spans of 0 to 40 ASCII characters followed by each kind of stop.
+    for (size_t n = 0; n <= 40; ++n) {
+        for (int stop : {0x00, 0x80, 0xFF}) {
+            Bytes text(n, 'a');
+            text.push_back((unsigned char)stop);
+            text.insert(text.end(), 20, 'b');
+            EXPECT_EQ(str_ascii_span_portable(text.data(), text.size()), n);
+            EXPECT_EQ(str_ascii_span(text.data(), text.size()), n);
+            Bytes wide(2 * text.size(), 0xCC);
+            EXPECT_EQ(str_ascii_to_utf16_portable(text.data(), text.size(), wide.data(), false), n);
+            EXPECT_EQ(wide[2 * n], 0xCC) << "written past the run";
+            const Bytes units = units_as_le_bytes(text.data(), text.size());
+            EXPECT_EQ(str_ascii_span16_portable(units.data(), text.size(), false), n);
+            Bytes narrow(text.size(), 0xCC);
+            EXPECT_EQ(str_utf16_to_ascii_portable(units.data(), text.size(), narrow.data(), false),
+                      n);
+            EXPECT_EQ(Bytes(narrow.begin(), narrow.begin() + long(n)), Bytes(n, 'a'));
+            EXPECT_EQ(narrow[n], 0xCC) << "written past the run";
+        }
+    }
+}
+
+namespace {
+
+// Text lengths by the character-stepping rules, one step at a time.
+int stepped_length(const Bytes& t, int limit, int encoding) {
+    int pos = 0;
+    if (encoding == ENC_ASCII) {
+        while (pos < limit && t[size_t(pos)] != 0)
+            ++pos;
+        return pos;
+    }
+    if (encoding == ENC_UTF8) {
+        while (pos < limit && t[size_t(pos)] != 0) {
+            const int n = str_utf8_seq_len(t[size_t(pos)]);
+            for (int i = 1; i < n; ++i)
+                if (pos + i >= limit || t[size_t(pos + i)] == 0)
+                    return pos + i;
+            pos += n;
+        }
+        return pos;
+    }
+    const bool big_endian = encoding == ENC_UTF16BE;
+    auto unit = [&](int at) {
+        return big_endian ? t[size_t(at)] << 8 | t[size_t(at) + 1]
+                          : t[size_t(at) + 1] << 8 | t[size_t(at)];
+    };
+    while (pos + 2 <= limit && unit(pos) != 0) {
+        const bool high = unit(pos) >= 0xD800 && unit(pos) <= 0xDBFF;
+        pos += 2;
+        if (high && pos + 2 <= limit && unit(pos) != 0)
+            pos += 2;
+    }
+    return pos;
+}
+
+} // namespace
+
+TEST_F(EncodingFastTest, TextLengthsOverAsciiRunsMatchCharacterSteps) {
+    // ASCII runs of every length with a zero, a high byte, a lead or a
+    // surrogate behind them, measured with every limit.
+    std::mt19937 rng(5u);
+    const unsigned stops[] = {0x00, 0x80, 0xC3, 0xE6, 0xF0, 0xFE, 0xD83D, 0xDC00, 0x6F22};
+    for (int t = 0; t < 200; ++t) {
+        for (int encoding : {ENC_ASCII, ENC_UTF8, ENC_UTF16BE, ENC_UTF16LE}) {
+            const bool wide = encoding >= ENC_UTF16BE;
+            Bytes text;
+            auto put = [&](unsigned unit) {
+                if (encoding == ENC_UTF16BE)
+                    text.insert(text.end(), {(unsigned char)(unit >> 8), (unsigned char)unit});
+                else if (encoding == ENC_UTF16LE)
+                    text.insert(text.end(), {(unsigned char)unit, (unsigned char)(unit >> 8)});
+                else
+                    text.push_back((unsigned char)unit);
+            };
+            const int pieces = 1 + int(rng() % 6);
+            for (int p = 0; p < pieces; ++p) {
+                for (unsigned n = rng() % 40; n > 0; --n)
+                    put('a');
+                put(stops[rng() % (wide ? 9 : 6)]);
+            }
+            for (int limit = 0; limit <= int(text.size()); ++limit) {
+                const ExactBytes copy(text, size_t(limit));
+                EXPECT_EQ(str_encodings[encoding].text_length(copy.data.get(), limit),
+                          stepped_length(text, limit, encoding))
+                    << "text " << t << " encoding " << encoding << " limit " << limit;
+            }
+        }
+    }
+}
+
+TEST_F(EncodingFastTest, ReadingStopsAtTheTerminatorOfATextGivenTooLong) {
+    // Zero-terminated texts in exact heap copies, given with a length far
+    // past their end: only the bytes up to the terminator may be read
+    // (AddressSanitizer checks), and the results are those of the exact
+    // length.
+    std::mt19937 rng(11u);
+    for (int t = 0; t < 200; ++t) {
+        const int from = 1 + int(rng() % 5);
+        Bytes text;
+        int state = 0;
+        for (unsigned n = rng() % 80; n > 0; --n) {
+            const uint32_t code = rng() % 3 ? 'a' + rng() % 26 : 0xA0 + rng() % 0x3000;
+            unsigned char unit[8];
+            const int written = str_encodings[from].encode(code, unit, 8, &state);
+            text.insert(text.end(), unit, unit + written);
+        }
+        text = terminated(text, str_encodings[from].unit_size);
+        const ExactBytes copy(text, text.size());
+        for (int to = ENC_ASCII; to <= ENC_UTF32; ++to) {
+            const int size = str_convert_size(copy.data.get(), int(text.size()), from, to);
+            EXPECT_EQ(str_convert_size(copy.data.get(), int(text.size()) + 4096, from, to), size)
+                << "text " << t << " from " << from << " to " << to;
+            Bytes out(size_t(size), 0xCC), exact(size_t(size), 0xCC);
+            EXPECT_EQ(
+                str_convert(copy.data.get(), int(text.size()) + 4096, from, out.data(), size, to),
+                str_convert(copy.data.get(), int(text.size()), from, exact.data(), size, to));
+            EXPECT_EQ(out, exact) << "text " << t << " from " << from << " to " << to;
+        }
+    }
+}
