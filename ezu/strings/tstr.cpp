@@ -194,7 +194,9 @@ bool is_7bit(const char* text, size_t* n) {
 
 TStr& TStr::append(const TStr& other) {
     dropView();
-    const char* text = other.buf_->data;
+    // A string whose record could not be made has no buffer: the general
+    // road treats it as the null state.
+    const char* text = other.buf_ ? other.buf_->data : nullptr;
     if (other.buf_ == buf_ || !text || !append_plain(buf_, text, strlen(text)))
         str_append(buf_, other.buf_);
     return *this;
