@@ -2,15 +2,18 @@
 # Makes sure the tools a build needs are present.
 #   ensure-deps.sh native    cmake, ninja, g++, GoogleTest
 #   ensure-deps.sh windows   the above plus mingw-w64 and wine (32- and 64-bit)
+#   ensure-deps.sh fuzz      the above plus clang and its libFuzzer run-time
 # As root it installs what is missing from Debian's packages; otherwise it
 # names what is missing and fails.
 set -euo pipefail
 
 want_windows=false
+want_fuzz=false
 for arg in "$@"; do
     case "$arg" in
         native) ;;
         windows) want_windows=true ;;
+        fuzz) want_fuzz=true ;;
         *) echo "ensure-deps.sh: unknown set '$arg'" >&2; exit 2 ;;
     esac
 done
@@ -31,6 +34,10 @@ if $want_windows; then
     have_cmd wine || missing+=(wine)
     [ -x /usr/lib/wine/wine64 ] || missing+=(wine64)
     have_pkg wine32:i386 || missing+=(wine32:i386)
+fi
+if $want_fuzz; then
+    have_cmd clang++ || missing+=(clang)
+    have_pkg libclang-rt-14-dev || missing+=(libclang-rt-14-dev)
 fi
 
 if [ ${#missing[@]} -eq 0 ]; then

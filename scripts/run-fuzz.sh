@@ -20,6 +20,7 @@ dir=$out/fuzz
 fuzz_time=${EZU_FUZZ_TIME:-30}
 fuzz_runs=${EZU_FUZZ_RUNS:-}
 
+"$root/scripts/ensure-deps.sh" fuzz || exit 1
 mkdir -p "$out"
 echo "=== fuzz: configure and build ($dir)"
 if ! CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
