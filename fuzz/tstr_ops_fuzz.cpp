@@ -1,5 +1,7 @@
 // TStr position operations with random positions: left, right, mid, find,
-// truncate and the four token takers, applied in a random sequence.
+// truncate and the four token takers, applied in a random sequence, with the
+// text operations around them (replace, translate, joining with a separator,
+// case, trimming).
 //
 // Input: the text, then operations, each a selector byte and its arguments
 // (a position byte or a text field). A model of the text (its bytes) is kept
@@ -8,10 +10,14 @@
 // - substrings and search results are what the model gives, for any bytes;
 // - a taken token and what stays behind put the text back together, with
 //   the separator (run) between them;
+// - replacing, translating and joining give what the model gives, with
+//   exactly one separator at every seam;
 // - every sequence of operations ends and leaves no block behind.
 #include "fuzz_support.h"
 
 #include "ezu/strings/tstr.h"
+
+#include <algorithm>
 
 // Checks only while the model follows the string (see Run::go).
 #define OP_CHECK(cond)                                                                             \
@@ -67,6 +73,74 @@ std::string model_mid(const std::string& text, int start, int nbytes) {
     return out;
 }
 
+bool is_white(char c) {
+    return c == ' ' || (c >= 0x09 && c <= 0x0D);
+}
+
+std::string model_trim(const std::string& text) {
+    size_t a = 0, b = text.size();
+    while (a < b && is_white(text[a]))
+        ++a;
+    while (b > a && is_white(text[b - 1]))
+        --b;
+    return text.substr(a, b - a);
+}
+
+std::string model_simplify(const std::string& text) {
+    std::string out;
+    for (char c : model_trim(text)) {
+        if (!is_white(c))
+            out += c;
+        else if (out.back() != ' ')
+            out += ' ';
+    }
+    return out;
+}
+
+std::string model_replace(const std::string& text, const std::string& what,
+                          const std::string& with) {
+    if (what.empty())
+        return text;
+    std::string out;
+    size_t done = 0;
+    for (size_t at; (at = text.find(what, done)) != std::string::npos; done = at + what.size())
+        out += text.substr(done, at - done) + with;
+    return out + text.substr(done);
+}
+
+bool starts_with(const std::string& text, const std::string& head) {
+    return text.compare(0, head.size(), head) == 0;
+}
+
+bool ends_with(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// `first` and `second` with exactly one `sep` at the seam (none added or
+// dropped for an empty separator).
+std::string seam(const std::string& first, const std::string& second, const std::string& sep) {
+    const bool first_has = ends_with(first, sep), second_has = starts_with(second, sep);
+    if (first_has && second_has)
+        return first + second.substr(sep.size());
+    return first_has || second_has ? first + second : first + sep + second;
+}
+
+std::string model_translate(const std::string& text, const std::string& set,
+                            const std::string& with) {
+    std::string out;
+    bool any = false;
+    for (size_t p = 0; p < text.size();) {
+        const size_t end = std::min(text.find_first_of(set, p), text.size());
+        if (end > p) {
+            out = any ? seam(out, text.substr(p, end - p), with) : text.substr(p, end - p);
+            any = true;
+        }
+        p = set.empty() ? end : std::min(text.find_first_not_of(set, end), text.size());
+    }
+    return out;
+}
+
 class Run {
   public:
     Run(FuzzInput& in, const std::string& text) : in_(in), s_(fuzz_raw_str(text)), model_(text) {}
@@ -81,6 +155,10 @@ class Run {
     void takeLastToken();
     void takeAfterLast();
     void truncate();
+    void replace();
+    void copies();
+    void translate();
+    void joinWithSeparator();
 
     FuzzInput& in_;
     TStr s_;
@@ -178,12 +256,53 @@ void Run::truncate() {
     OP_CHECK(fuzz_bytes(s_) == (cut ? join(chars, 0, size_t(k)) : model_));
 }
 
+void Run::replace() {
+    const std::string what = fuzz_until_zero(in_.field());
+    const std::string with = fuzz_until_zero(in_.field());
+    s_.replace(fuzz_raw_str(what), fuzz_raw_str(with));
+    if (fuzz_valid_utf8(model_) && fuzz_valid_utf8(what))
+        OP_CHECK(fuzz_bytes(s_) == model_replace(model_, what, with));
+}
+
+// Case and white space: copies, the string itself unchanged.
+void Run::copies() {
+    OP_CHECK(fuzz_bytes(s_.upper()) == upper(model_));
+    if (fuzz_valid_utf8(model_)) {
+        OP_CHECK(fuzz_bytes(s_.trimmed()) == model_trim(model_));
+        OP_CHECK(fuzz_bytes(s_.simplified()) == model_simplify(model_));
+    }
+    const std::string lower = fuzz_bytes(s_.lower());
+    OP_CHECK(upper(lower) == upper(model_) && lower.size() == model_.size());
+    OP_CHECK(fuzz_bytes(s_) == model_);
+}
+
+void Run::translate() {
+    const std::string set = fuzz_until_zero(in_.field());
+    const std::string with = fuzz_until_zero(in_.field());
+    s_.translate(fuzz_raw_str(set), fuzz_raw_str(with));
+    OP_CHECK(fuzz_bytes(s_) == model_translate(model_, set, with));
+}
+
+void Run::joinWithSeparator() {
+    const bool prepend = in_.byte() & 1;
+    const std::string other = fuzz_until_zero(in_.field());
+    const std::string sep = fuzz_until_zero(in_.field());
+    if (prepend)
+        s_.prependWithSeparator(fuzz_raw_str(other), fuzz_raw_str(sep));
+    else
+        s_.appendWithSeparator(fuzz_raw_str(other), fuzz_raw_str(sep));
+    const std::string expected = other.empty() ? model_
+                                 : prepend     ? seam(other, model_, sep)
+                                               : seam(model_, other, sep);
+    OP_CHECK(fuzz_bytes(s_) == expected);
+}
+
 void Run::go() {
     // The model follows the string while it holds text; once it is in the
     // null state the remaining operations only have to run safely.
     for (int step = 0; step < 24 && !in_.atEnd(); ++step) {
         check_ = !s_.isNull();
-        switch (in_.pick(0, 6)) {
+        switch (in_.pick(0, 10)) {
         case 0:
             substrings();
             break;
@@ -202,8 +321,20 @@ void Run::go() {
         case 5:
             takeAfterLast();
             break;
-        default:
+        case 6:
             truncate();
+            break;
+        case 7:
+            replace();
+            break;
+        case 8:
+            copies();
+            break;
+        case 9:
+            translate();
+            break;
+        default:
+            joinWithSeparator();
             break;
         }
         model_ = fuzz_bytes(s_);
