@@ -4,17 +4,20 @@
 #   ensure-deps.sh windows   the above plus mingw-w64 and wine (32- and 64-bit)
 #   ensure-deps.sh bench     the native set plus Qt 5 Core, ICU, fmt and
 #                            Google Benchmark (the benchmarks' peers)
+#   ensure-deps.sh fuzz      the above plus clang and its libFuzzer run-time
 # As root it installs what is missing from Debian's packages; otherwise it
 # names what is missing and fails.
 set -euo pipefail
 
 want_windows=false
 want_bench=false
+want_fuzz=false
 for arg in "$@"; do
     case "$arg" in
         native) ;;
         windows) want_windows=true ;;
         bench) want_bench=true ;;
+        fuzz) want_fuzz=true ;;
         *) echo "ensure-deps.sh: unknown set '$arg'" >&2; exit 2 ;;
     esac
 done
@@ -40,6 +43,10 @@ if $want_bench; then
     for pkg in qtbase5-dev libicu-dev libfmt-dev libbenchmark-dev; do
         have_pkg "$pkg" || missing+=("$pkg")
     done
+fi
+if $want_fuzz; then
+    have_cmd clang++ || missing+=(clang)
+    have_pkg libclang-rt-14-dev || missing+=(libclang-rt-14-dev)
 fi
 
 if [ ${#missing[@]} -eq 0 ]; then

@@ -77,6 +77,16 @@ fi
 run_leg "windows-${win_toolchain%%-*}" "$out/windows-${win_toolchain%%-*}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$win_toolchain.cmake"
 
+# Fuzz leg: each fuzz target runs for a bounded time (EZU_FUZZ_TIME seconds,
+# default 30) from its seed corpus. It adds nothing to the GoogleTest counts:
+# run-fuzz.sh prints a line per target and fails when any found something.
+if EZU_BUILD_ROOT="$out" "$root/scripts/run-fuzz.sh"; then
+    echo "=== fuzz: passed"
+else
+    echo "=== fuzz: failed"
+    legs_failed+=(fuzz)
+fi
+
 if [ ${#legs_failed[@]} -ne 0 ]; then
     echo "Failed legs: ${legs_failed[*]}"
     [ $total_failed -eq 0 ] && total_failed=1

@@ -85,12 +85,14 @@ int str_utf8_text_length(const unsigned char* text, int limit) {
             return pos;
         if (text[pos] == 0)
             return pos;
-        // Step over the character by its lead byte. A zero byte or the bound
-        // inside a cut-off sequence ends the text there, so the step never
-        // carries the scan past the terminator.
+        // Step over the character by its lead byte, as the decoder does: it
+        // takes a zero byte inside a sequence as part of the character, so
+        // the length must too, or a length-sized destination would be too
+        // small. Without a bound the terminator is the only safe end, so
+        // there a zero byte inside a sequence ends the text.
         const int n = str_utf8_seq_len(text[pos]);
         for (int i = 1; i < n; ++i) {
-            if (!str_within(limit, pos + i, 1) || text[pos + i] == 0)
+            if (!str_within(limit, pos + i, 1) || (limit < 0 && text[pos + i] == 0))
                 return pos + i;
         }
         pos += n;

@@ -55,7 +55,10 @@ class Expansion {
     void settle();
     void substitute(int at, int length, const TStr& value);
 
-    TStr done_; // finished text, null until something is settled
+    // Finished text. It starts as empty text, not null: appending to a null
+    // string reads the text as UTF-8 anew, which would rewrite malformed
+    // bytes (and lengthen them past the byte bound).
+    TStr done_ = TStr("");
     int doneBytes_ = 0;
     TStr work_; // the rest, still being scanned
     ScanPosition scan_;
@@ -83,7 +86,7 @@ TStr Expansion::run(TEzuPluginBase* plugin, bool inherit) {
         substitute(at, length, value);
         ++substitutions;
     }
-    if (done_.isNull())
+    if (doneBytes_ == 0)
         return work_;
     return done_ + work_;
 }

@@ -162,11 +162,13 @@ double str_to_double(const StrBuf* buf, int* ok) {
 
 float str_to_float(const StrBuf* buf, int* ok) {
     const double value = str_to_double(buf, ok);
-    // A finite double beyond the float range has no float value: it becomes
-    // the infinity of its sign instead of an undefined conversion.
-    if (value > FLT_MAX)
+    // A double from half a unit in the last place above FLT_MAX on rounds to
+    // the infinity of its sign; below that it rounds to a finite float (the
+    // float writer's text of FLT_MAX reads as slightly more than FLT_MAX).
+    const double overflow = double(FLT_MAX) + ldexp(1.0, FLT_MAX_EXP - FLT_MANT_DIG - 1);
+    if (value >= overflow)
         return HUGE_VALF;
-    if (value < -FLT_MAX)
+    if (value <= -overflow)
         return -HUGE_VALF;
     return float(value);
 }
