@@ -5,6 +5,7 @@
 #include "store_fixture.h"
 
 #include "ezu/ezu.h"
+#include "test_lcg.h"
 
 #include <map>
 #include <stdint.h>
@@ -19,14 +20,6 @@ EZU_TEST_SUITE(MapScale);
 EZU_STORE_TEST_SUITE(StoreScale);
 
 namespace {
-
-struct Lcg {
-    uint64_t state;
-    uint32_t next() {
-        state = state * 6364136223846793005ull + 1442695040888963407ull;
-        return uint32_t(state >> 33);
-    }
-};
 
 // Keys that share long prefixes, differ only in their last bytes or in
 // letter case, and include the empty key and bytes above 127.

@@ -8,6 +8,7 @@
 #include "ezu_test.h"
 
 #include "ezu/ezu.h"
+#include "test_lcg.h"
 
 #include <stdint.h>
 #include <string.h>
@@ -17,15 +18,6 @@
 EZU_TEST_SUITE(FastPathsTest);
 
 namespace {
-
-struct Lcg {
-    uint64_t state;
-    uint32_t next() {
-        state = state * 6364136223846793005ull + 1442695040888963407ull;
-        return uint32_t(state >> 33);
-    }
-    uint32_t below(uint32_t n) { return next() % n; }
-};
 
 // Bytes as they stand (no conversion): the string holds exactly `s`.
 TStr raw(const std::string& s) {
