@@ -243,8 +243,10 @@ int stepped_length(const Bytes& t, int limit, int encoding) {
     if (encoding == ENC_UTF8) {
         while (pos < limit && t[size_t(pos)] != 0) {
             const int n = str_utf8_seq_len(t[size_t(pos)]);
+            // Within a bound a zero byte inside a sequence belongs to the
+            // character, as the decoder reads it; only the bound cuts it.
             for (int i = 1; i < n; ++i)
-                if (pos + i >= limit || t[size_t(pos + i)] == 0)
+                if (pos + i >= limit)
                     return pos + i;
             pos += n;
         }
