@@ -126,6 +126,18 @@ std::string seam(const std::string& first, const std::string& second, const std:
     return first_has || second_has ? first + second : first + sep + second;
 }
 
+// seam(out, second, sep) in place, so that a translation of many tokens
+// stays linear in the model too.
+void append_seam(std::string& out, const std::string& second, const std::string& sep) {
+    const bool first_has = ends_with(out, sep), second_has = starts_with(second, sep);
+    if (first_has && second_has)
+        out.append(second, sep.size(), std::string::npos);
+    else if (first_has || second_has)
+        out += second;
+    else
+        out += sep + second;
+}
+
 std::string model_translate(const std::string& text, const std::string& set,
                             const std::string& with) {
     std::string out;
@@ -133,7 +145,10 @@ std::string model_translate(const std::string& text, const std::string& set,
     for (size_t p = 0; p < text.size();) {
         const size_t end = std::min(text.find_first_of(set, p), text.size());
         if (end > p) {
-            out = any ? seam(out, text.substr(p, end - p), with) : text.substr(p, end - p);
+            if (any)
+                append_seam(out, text.substr(p, end - p), with);
+            else
+                out = text.substr(p, end - p);
             any = true;
         }
         p = set.empty() ? end : std::min(text.find_first_not_of(set, end), text.size());

@@ -7,6 +7,8 @@
 #include <float.h>
 #include <math.h>
 
+#include <string>
+
 EZU_TEST_SUITE(StringsFuzzRegression);
 
 // The float writer's nine digits of FLT_MAX read as a double slightly above
@@ -35,4 +37,25 @@ TEST_F(StringsFuzzRegression, FloatMaxTextReadsBackAsFloatMax) {
         EXPECT_EQ(TStr(c.text).toFloat(&ok), c.value) << c.text;
         EXPECT_TRUE(ok);
     }
+}
+
+// A translation of a long text with many tokens: each token used to grow the
+// result by exactly its own size, copying the whole text every time, so a
+// megabyte took minutes. The result is the join with exactly one separator
+// at each seam and a block of exactly its size.
+TEST_F(StringsFuzzRegression, TranslatingManyTokensJoinsThemAll) {
+    std::string text;
+    std::string expected;
+    for (int i = 0; i < 200000; ++i) {
+        const char* token = i % 3 ? "ab" : "-c";
+        text += token;
+        text += i % 2 ? ",;" : ";";
+        if (i)
+            expected += token[0] == '-' ? "" : "-";
+        expected += token;
+    }
+    TStr s(text.c_str());
+    s.translate(",;", "-");
+    EXPECT_TRUE(s == expected.c_str());
+    EXPECT_EQ(s.buffer()->capacity, int(expected.size() + 1));
 }
