@@ -41,19 +41,17 @@ struct Values {
 };
 
 // The store keeps every key it is given: the same keys are used for every
-// input, all set to empty text before the first one and after each one.
-void clear_keys() {
-    for (int level = 0; level < kLevels; ++level) {
-        for (int i = 0; i < kMarkers; ++i)
-            ezuSetString(TStr((kLevelPrefix[level] + marker(i)).c_str()), TStr(""), false);
-    }
-}
-
-void store(const Values& values) {
+// input, all set to empty text before the first one. An input sets only the
+// values it gives and empties them again afterwards (storing all of them was
+// most of the cost of a short input).
+void set_given(const Values& values, bool clear) {
     for (int level = 0; level < kLevels; ++level) {
         for (int i = 0; i < kMarkers; ++i) {
+            if (values.at[level][i].empty())
+                continue;
             const std::string key = kLevelPrefix[level] + marker(i);
-            ezuSetString(TStr(key.c_str()), fuzz_raw_str(values.at[level][i]), false);
+            ezuSetString(TStr(key.c_str()), clear ? TStr("") : fuzz_raw_str(values.at[level][i]),
+                         false);
         }
     }
 }
@@ -121,7 +119,7 @@ void run(FuzzInput& in) {
         well_formed = well_formed && fuzz_valid_utf8(value);
     }
     const std::string text = fuzz_until_zero(in.field());
-    store(values);
+    set_given(values, false);
     NamedPlugin root("fuzzroot", nullptr);
     NamedPlugin child("fuzzchild", &root);
     TEzuPluginBase* const plugins[kLevels] = {nullptr, &root, &child};
@@ -130,14 +128,19 @@ void run(FuzzInput& in) {
     FUZZ_CHECK(result.size() <= size_t(kEzuExpandMaxBytes) || result == text);
     if (well_formed && fuzz_valid_utf8(text))
         FUZZ_CHECK(result == model_expand(values, text, level, inherit));
-    clear_keys();
+    set_given(values, true);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     TEzuStrList warm; // the list element descriptor, made once
-    clear_keys();
+    Values all;
+    for (auto& level : all.at) {
+        for (std::string& value : level)
+            value = "-";
+    }
+    set_given(all, true);
     return 0;
 }
 

@@ -1,11 +1,13 @@
 // Brace-marker expansion: "{name}" markers in a text replaced by settings.
 //
-// The marker search reports byte offsets while every other position counts
-// characters, so the scan keeps both: the byte offset it has reached and the
-// number of characters before it.
+// The expansion works on bytes in a gap buffer of kEzuExpandMaxBytes: the
+// finished text grows from the front, the text still to be scanned sits at
+// the back. The scan moves bytes across the gap; a substitution drops the
+// marker from the finished text and puts the value in front of the rest, so
+// that it is scanned in turn. Every step costs only the bytes it touches,
+// whatever the length of the text, and bytes are never read as characters,
+// so malformed sequences come out exactly as they went in.
 #include "ezu/settings/plugin.h"
-
-#include "ezu/core/encoding.h"
 
 #include <string.h>
 
@@ -15,100 +17,87 @@ int byteLength(const TStr& text) {
     return text.isNull() ? 0 : int(strlen(text.buffer()->data));
 }
 
-// Characters that start in bytes [from, to), each stepped over by the length
-// its lead byte gives and never past the terminator, as positions are
-// counted everywhere else.
-int charsBetween(const TStr& text, int from, int to) {
-    const char* data = text.buffer()->data;
-    int count = 0;
-    for (int i = from; i < to && data[i];) {
-        const int step = str_utf8_seq_len((unsigned char)data[i]);
-        for (int k = 0; k < step && data[i]; ++k)
-            ++i;
-        ++count;
+// A string holding `n` bytes as they stand (no reading as UTF-8), or the
+// null state when no block can be had.
+TStr rawText(const char* first, int nfirst, const char* second, int nsecond) {
+    StrBuf* buf = str_new();
+    if (buf && str_resize(buf, nfirst + nsecond + 1)) {
+        memcpy(buf->data, first, size_t(nfirst));
+        memcpy(buf->data + nfirst, second, size_t(nsecond));
+        buf->data[nfirst + nsecond] = '\0';
     }
-    return count;
+    return TStr::adopt(buf);
 }
-
-// Where the scan stands: the byte offset and the characters before it.
-struct ScanPosition {
-    int byte = 0;
-    int chars = 0;
-    void moveTo(const TStr& text, int to) {
-        chars += charsBetween(text, byte, to);
-        byte = to;
-    }
-};
-
-// Text before the scan position is final. Once the scan is this far into the
-// working text, that part moves out into the finished text, so that searches
-// and cuts, which step over characters from the start, stay short.
-const int kSettleBytes = 512;
 
 class Expansion {
   public:
-    explicit Expansion(const TStr& text) : work_(text) {}
-    TStr run(TEzuPluginBase* plugin, bool inherit);
+    Expansion(char* gap, const char* text, int nbytes) : buf_(gap), rest_(nbytes) {
+        memcpy(restStart(), text, size_t(nbytes));
+    }
+    // Scans to the end of the text or until a bound stops it.
+    void run(TEzuPluginBase* plugin, bool inherit);
+    int substitutions() const { return substitutions_; }
+    TStr result() const { return rawText(buf_, done_, restStart(), rest_); }
 
   private:
-    int totalBytes() const { return doneBytes_ + byteLength(work_); }
-    void settle();
-    void substitute(int at, int length, const TStr& value);
+    static const int kCapacity = kEzuExpandMaxBytes;
+    char* restStart() const { return buf_ + kCapacity - rest_; }
+    bool substitute(int open, const TStr& value);
 
-    // Finished text. It starts as empty text, not null: appending to a null
-    // string reads the text as UTF-8 anew, which would rewrite malformed
-    // bytes (and lengthen them past the byte bound).
-    TStr done_ = TStr("");
-    int doneBytes_ = 0;
-    TStr work_; // the rest, still being scanned
-    ScanPosition scan_;
+    char* buf_;
+    int done_ = 0; // bytes of finished text at the front
+    int rest_;     // bytes still to scan at the back
+    int substitutions_ = 0;
 };
 
-TStr Expansion::run(TEzuPluginBase* plugin, bool inherit) {
-    const TStr open("{");
-    const TStr close("}");
-    int substitutions = 0;
-    while (substitutions < kEzuExpandMaxSubstitutions && totalBytes() <= kEzuExpandMaxBytes) {
-        if (scan_.byte > kSettleBytes)
-            settle();
-        int length = 0;
-        const int at = work_.findMarker(open, close, &length, scan_.chars);
-        if (at < 0)
-            break;
-        scan_.moveTo(work_, at);
-        const TStr value = ezuLookupSetting(work_.mid(scan_.chars, length), plugin, inherit);
-        if (value.isEmpty()) {
-            scan_.moveTo(work_, at + length);
+void Expansion::run(TEzuPluginBase* plugin, bool inherit) {
+    int open = -1; // the last "{" passed since the last marker
+    while (rest_ > 0) {
+        const char c = *restStart();
+        buf_[done_++] = c;
+        --rest_;
+        if (c == '{') {
+            open = done_ - 1;
             continue;
         }
-        if (totalBytes() - length + byteLength(value) > kEzuExpandMaxBytes)
-            break;
-        substitute(at, length, value);
-        ++substitutions;
+        if (c != '}' || open < 0)
+            continue;
+        const TStr key = rawText(buf_ + open, done_ - open, "", 0);
+        const TStr value = ezuLookupSetting(key, plugin, inherit);
+        if (!value.isEmpty() && !substitute(open, value))
+            return;
+        if (substitutions_ == kEzuExpandMaxSubstitutions)
+            return;
+        open = -1;
     }
-    if (doneBytes_ == 0)
-        return work_;
-    return done_ + work_;
 }
 
-void Expansion::settle() {
-    done_ += work_.left(scan_.chars);
-    doneBytes_ += scan_.byte;
-    work_ = work_.mid(scan_.chars);
-    scan_ = ScanPosition();
-}
-
-// Replaces the marker at byte `at` (the scan position) by `value`. The scan
-// stays at the marker's start, so the value is read in turn.
-void Expansion::substitute(int at, int length, const TStr& value) {
-    TStr next = work_.left(scan_.chars);
-    next += value;
-    next += work_.mid(scan_.chars + charsBetween(work_, at, at + length));
-    work_ = next;
+// Replaces the marker that starts at `open` and ends the finished text by
+// `value`, placed in front of the rest; false (nothing changed) when the
+// text would outgrow its bound.
+bool Expansion::substitute(int open, const TStr& value) {
+    const int nvalue = byteLength(value);
+    if (open + rest_ + nvalue > kCapacity)
+        return false;
+    done_ = open;
+    rest_ += nvalue;
+    memcpy(restStart(), value.buffer()->data, size_t(nvalue));
+    ++substitutions_;
+    return true;
 }
 
 } // namespace
 
 TStr ezuExpandSettings(TStr text, TEzuPluginBase* plugin, bool inherit) {
-    return Expansion(text).run(plugin, inherit);
+    const int nbytes = byteLength(text);
+    if (nbytes > kEzuExpandMaxBytes || !strchr(text.isNull() ? "" : text.buffer()->data, '}'))
+        return text;
+    // On the stack: only the bytes in use are ever touched.
+    char gap[kEzuExpandMaxBytes];
+    Expansion expansion(gap, text.buffer()->data, nbytes);
+    expansion.run(plugin, inherit);
+    if (!expansion.substitutions())
+        return text;
+    const TStr result = expansion.result();
+    return result.isNull() ? text : result;
 }

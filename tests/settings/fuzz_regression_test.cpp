@@ -52,3 +52,19 @@ TEST_F(ExpandFuzzRegression, ByteBoundHoldsForMalformedValues) {
         EXPECT_EQ(out.back(), '\xcb');
     });
 }
+
+// Markers are found and replaced by their bytes: a stray lead byte just
+// before a marker, or inside a value, neither swallows a brace nor moves the
+// cut.
+TEST_F(ExpandFuzzRegression, StrayLeadBytesNextToMarkers) {
+    twice([] {
+        ezuSetString("{xfr_c}", raw("\xe2v\xe2"), false);
+        EXPECT_EQ(bytes_of(ezuExpandSettings(raw("\xe2{xfr_c}\xf0}"), nullptr, false)),
+                  "\xe2\xe2v\xe2\xf0}");
+        EXPECT_EQ(bytes_of(ezuExpandSettings(raw("\xf0{xfr_c}{xfr_c}\xc3"), nullptr, false)),
+                  "\xf0\xe2v\xe2\xe2v\xe2\xc3");
+        // A value ending in a lead byte followed by the text's "}".
+        ezuSetString("{xfr_d}", raw("{xfr_c\xe2"), false);
+        EXPECT_EQ(bytes_of(ezuExpandSettings(raw("{xfr_d}}"), nullptr, false)), "{xfr_c\xe2}");
+    });
+}
