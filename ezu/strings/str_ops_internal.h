@@ -8,6 +8,7 @@
 #include <limits.h>
 #include <stddef.h>
 #include <stdint.h>
+#include <string.h>
 
 // Largest text block (terminator included) an operation builds; every size is
 // computed in 64 bits and checked against this before it becomes an int.
@@ -16,6 +17,16 @@ const long long kStrOpsMaxBlock = INT_MAX - 16;
 // The text of a buffer; "" for the null state.
 inline const char* str_ops_text(const StrBuf* buf) {
     return str_is_null(buf) ? "" : buf->data;
+}
+
+// Whether the `n` bytes at `text` begin / end with the `sep_n` bytes of a
+// separator, matched byte for byte.
+inline bool str_ops_starts_with(const char* text, size_t n, const char* sep, size_t sep_n) {
+    return n >= sep_n && memcmp(text, sep, sep_n) == 0;
+}
+
+inline bool str_ops_ends_with(const char* text, size_t n, const char* sep, size_t sep_n) {
+    return n >= sep_n && memcmp(text + n - sep_n, sep, sep_n) == 0;
 }
 
 // White space of trimming and simplifying: the blank and 0x09 to 0x0D.

@@ -84,8 +84,8 @@ void joined_append(Joined& j, const char* token, size_t token_n, const char* sep
     size_t insert_n = 0;
     if (j.started) {
         const size_t sep_n = strlen(sep);
-        const bool text_has = j.n >= sep_n && memcmp(j.data + j.n - sep_n, sep, sep_n) == 0;
-        const bool token_has = token_n >= sep_n && memcmp(token, sep, sep_n) == 0;
+        const bool text_has = str_ops_ends_with(j.data, j.n, sep, sep_n);
+        const bool token_has = str_ops_starts_with(token, token_n, sep, sep_n);
         if (text_has && token_has) {
             token += sep_n;
             token_n -= sep_n;

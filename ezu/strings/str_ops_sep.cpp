@@ -9,14 +9,6 @@
 
 namespace {
 
-bool starts_with(const char* text, size_t n, const char* sep, size_t sep_n) {
-    return n >= sep_n && memcmp(text, sep, sep_n) == 0;
-}
-
-bool ends_with(const char* text, size_t n, const char* sep, size_t sep_n) {
-    return n >= sep_n && memcmp(text + n - sep_n, sep, sep_n) == 0;
-}
-
 // Guarantees room for `bytes` bytes of text and a terminator; false when the
 // block cannot grow that far (the text is then left as it is).
 bool make_room(StrBuf* buf, long long bytes) {
@@ -58,8 +50,8 @@ void prepend_sep(StrBuf* buf, const StrBuf* other, const StrBuf* separator) {
     const size_t sep_n = strlen(sep);
     size_t other_n = strlen(other->data);
     const size_t text_n = strlen(buf->data);
-    const bool other_has = ends_with(other->data, other_n, sep, sep_n);
-    const bool text_has = starts_with(buf->data, text_n, sep, sep_n);
+    const bool other_has = str_ops_ends_with(other->data, other_n, sep, sep_n);
+    const bool text_has = str_ops_starts_with(buf->data, text_n, sep, sep_n);
     size_t insert_n = 0;
     if (other_has && text_has)
         other_n -= sep_n;
@@ -89,8 +81,8 @@ void str_ops_append_range(StrBuf* buf, const char* other, size_t other_n, const 
         sep = "";
     const size_t sep_n = strlen(sep);
     const size_t text_n = strlen(buf->data);
-    const bool text_has = ends_with(buf->data, text_n, sep, sep_n);
-    const bool other_has = starts_with(other, other_n, sep, sep_n);
+    const bool text_has = str_ops_ends_with(buf->data, text_n, sep, sep_n);
+    const bool other_has = str_ops_starts_with(other, other_n, sep, sep_n);
     size_t insert_n = 0;
     if (text_has && other_has) {
         other += sep_n;

@@ -21,14 +21,6 @@ TStr* element_of(const char* text, size_t n) {
     return record ? new TStr(TStr::adopt(record)) : nullptr;
 }
 
-bool starts_with(const char* text, size_t n, const char* sep, size_t sep_n) {
-    return n >= sep_n && memcmp(text, sep, sep_n) == 0;
-}
-
-bool ends_with(const char* text, size_t n, const char* sep, size_t sep_n) {
-    return n >= sep_n && memcmp(text + n - sep_n, sep, sep_n) == 0;
-}
-
 // Joined texts beyond this size take the general road, which handles sizes
 // no block can hold element by element.
 const long long kJoinFastLimit = 1 << 30;
@@ -167,8 +159,8 @@ TStr TEzuStrList::join(const TStr& separator) const {
         }
         const char* other = b->data;
         size_t other_n = strlen(other);
-        const bool text_has = ends_with(text, length, sep, sep_n);
-        const bool other_has = starts_with(other, other_n, sep, sep_n);
+        const bool text_has = str_ops_ends_with(text, length, sep, sep_n);
+        const bool other_has = str_ops_starts_with(other, other_n, sep, sep_n);
         if (text_has && other_has) {
             other += sep_n;
             other_n -= sep_n;
