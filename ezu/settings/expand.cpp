@@ -29,11 +29,24 @@ TStr rawText(const char* first, int nfirst, const char* second, int nsecond) {
     return TStr::adopt(buf);
 }
 
+// A marker met during an expansion and its value. The store cannot change
+// while an expansion runs, so each marker is looked up once; a value that
+// holds its own marker brings it back up to kEzuExpandMaxSubstitutions times.
+struct Memo {
+    static const int kKeyBytes = 64; // longer markers are looked up each time
+    char key[kKeyBytes];
+    int n = -1; // bytes of the marker; -1 while the slot is free
+    StrBuf* value = nullptr;
+};
+
 class Expansion {
   public:
     Expansion(char* gap, const char* text, int nbytes) : buf_(gap), rest_(nbytes) {
         memcpy(restStart(), text, size_t(nbytes));
     }
+    ~Expansion();
+    Expansion(const Expansion&) = delete;
+    Expansion& operator=(const Expansion&) = delete;
     // Scans to the end of the text or until a bound stops it.
     void run(TEzuPluginBase* plugin, bool inherit);
     int substitutions() const { return substitutions_; }
@@ -41,14 +54,25 @@ class Expansion {
 
   private:
     static const int kCapacity = kEzuExpandMaxBytes;
+    static const int kMemoSlots = 4;
     char* restStart() const { return buf_ + kCapacity - rest_; }
-    bool substitute(int open, const TStr& value);
+    const char* lookup(int open, TEzuPluginBase* plugin, bool inherit);
+    bool substitute(int open, const char* value);
 
     char* buf_;
     int done_ = 0; // bytes of finished text at the front
     int rest_;     // bytes still to scan at the back
     int substitutions_ = 0;
+    Memo memo_[kMemoSlots];
+    Memo spare_; // the value of a marker too long for the memo
+    int nextSlot_ = 0;
 };
+
+Expansion::~Expansion() {
+    for (Memo& m : memo_)
+        str_free(m.value);
+    str_free(spare_.value);
+}
 
 void Expansion::run(TEzuPluginBase* plugin, bool inherit) {
     int open = -1; // the last "{" passed since the last marker
@@ -62,9 +86,8 @@ void Expansion::run(TEzuPluginBase* plugin, bool inherit) {
         }
         if (c != '}' || open < 0)
             continue;
-        const TStr key = rawText(buf_ + open, done_ - open, "", 0);
-        const TStr value = ezuLookupSetting(key, plugin, inherit);
-        if (!value.isEmpty() && !substitute(open, value))
+        const char* value = lookup(open, plugin, inherit);
+        if (*value && !substitute(open, value))
             return;
         if (substitutions_ == kEzuExpandMaxSubstitutions)
             return;
@@ -72,16 +95,34 @@ void Expansion::run(TEzuPluginBase* plugin, bool inherit) {
     }
 }
 
+// The bytes of the value of the marker from `open` to the end of the
+// finished text; "" when it has none. Valid until the next lookup.
+const char* Expansion::lookup(int open, TEzuPluginBase* plugin, bool inherit) {
+    const char* marker = buf_ + open;
+    const int n = done_ - open;
+    for (const Memo& m : memo_) {
+        if (m.n == n && memcmp(m.key, marker, size_t(n)) == 0)
+            return str_is_null(m.value) ? "" : m.value->data;
+    }
+    const TStr value = ezuLookupSetting(rawText(marker, n, "", 0), plugin, inherit);
+    Memo& slot = n <= Memo::kKeyBytes ? memo_[nextSlot_++ % kMemoSlots] : spare_;
+    str_free(slot.value);
+    slot.value = str_dup(value.buffer());
+    slot.n = &slot == &spare_ ? -1 : n;
+    memcpy(slot.key, marker, size_t(slot.n > 0 ? n : 0));
+    return str_is_null(slot.value) ? "" : slot.value->data;
+}
+
 // Replaces the marker that starts at `open` and ends the finished text by
 // `value`, placed in front of the rest; false (nothing changed) when the
 // text would outgrow its bound.
-bool Expansion::substitute(int open, const TStr& value) {
-    const int nvalue = byteLength(value);
+bool Expansion::substitute(int open, const char* value) {
+    const int nvalue = int(strlen(value));
     if (open + rest_ + nvalue > kCapacity)
         return false;
     done_ = open;
     rest_ += nvalue;
-    memcpy(restStart(), value.buffer()->data, size_t(nvalue));
+    memcpy(restStart(), value, size_t(nvalue));
     ++substitutions_;
     return true;
 }

@@ -248,6 +248,30 @@ TEST_F(PluginExpand, MultiByteTextAroundMarkers) {
     });
 }
 
+// Markers are remembered with their values during one expansion: a chain
+// through more markers than are remembered, and markers of every length, still
+// give each marker its own value.
+TEST_F(PluginExpand, ChainsOfManyMarkersAndLongMarkers) {
+    twice([] {
+        for (int i = 1; i <= 6; ++i) {
+            const std::string next = i < 6 ? "<{ex_m" + std::to_string(i + 1) + "}>" : "end";
+            ezuSetString(("{ex_m" + std::to_string(i) + "}").c_str(), next.c_str(), false);
+        }
+        EXPECT_TRUE(ezuExpandSettings("{ex_m1}|{ex_m6}|{ex_m3}|{ex_m1}", nullptr, false) ==
+                    "<<<<<end>>>>>|end|<<<end>>>|<<<<<end>>>>>");
+        for (int n : {60, 61, 62, 63, 64, 65, 200}) {
+            const std::string a = "{" + repeated("a", n - 2) + "}";
+            const std::string b = "{" + repeated("a", n - 3) + "b}";
+            ezuSetString(a.c_str(), "A", false);
+            ezuSetString(b.c_str(), "B", false);
+            EXPECT_EQ(
+                std::string(ezuExpandSettings((a + b + a + b).c_str(), nullptr, false).ascii()),
+                "ABAB")
+                << n;
+        }
+    });
+}
+
 EZU_STORE_TEST_SUITE(PluginExpandBounds);
 
 TEST_F(PluginExpandBounds, AMarkerThatMultipliesItselfEndsQuickly) {
