@@ -17,8 +17,8 @@ int byteLength(const TStr& text) {
     return text.isNull() ? 0 : int(strlen(text.buffer()->data));
 }
 
-// A string holding `n` bytes as they stand (no reading as UTF-8), or the
-// null state when no block can be had.
+// A string holding the bytes of both parts as they stand (no reading as
+// UTF-8), or the null state when no block can be had.
 TStr rawText(const char* first, int nfirst, const char* second, int nsecond) {
     StrBuf* buf = str_new();
     if (buf && str_resize(buf, nfirst + nsecond + 1)) {
@@ -30,8 +30,9 @@ TStr rawText(const char* first, int nfirst, const char* second, int nsecond) {
 }
 
 // A marker met during an expansion and its value. The store cannot change
-// while an expansion runs, so each marker is looked up once; a value that
-// holds its own marker brings it back up to kEzuExpandMaxSubstitutions times.
+// while an expansion runs, so the last few markers met are remembered and not
+// looked up again: a value that holds its own marker brings it back up to
+// kEzuExpandMaxSubstitutions times.
 struct Memo {
     static const int kKeyBytes = 64; // longer markers are looked up each time
     char key[kKeyBytes];
