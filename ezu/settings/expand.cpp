@@ -55,7 +55,7 @@ class Expansion {
 
   private:
     static const int kCapacity = kEzuExpandMaxBytes;
-    static const int kMemoSlots = 4;
+    static const int kMemoSlots = 16;
     char* restStart() const { return buf_ + kCapacity - rest_; }
     const char* lookup(int open, TEzuPluginBase* plugin, bool inherit);
     bool substitute(int open, const char* value);

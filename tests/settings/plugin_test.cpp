@@ -253,12 +253,20 @@ TEST_F(PluginExpand, MultiByteTextAroundMarkers) {
 // give each marker its own value.
 TEST_F(PluginExpand, ChainsOfManyMarkersAndLongMarkers) {
     twice([] {
-        for (int i = 1; i <= 6; ++i) {
-            const std::string next = i < 6 ? "<{ex_m" + std::to_string(i + 1) + "}>" : "end";
+        // Twenty markers of one length, each leading to the next: more than
+        // are remembered, so later ones take the places of earlier ones.
+        for (int i = 10; i < 30; ++i) {
+            const std::string next =
+                i < 29 ? "<{ex_m" + std::to_string(i + 1) + "}>" : std::string("end");
             ezuSetString(("{ex_m" + std::to_string(i) + "}").c_str(), next.c_str(), false);
         }
-        EXPECT_TRUE(ezuExpandSettings("{ex_m1}|{ex_m6}|{ex_m3}|{ex_m1}", nullptr, false) ==
-                    "<<<<<end>>>>>|end|<<<end>>>|<<<<<end>>>>>");
+        const auto nested = [](int depth) {
+            return repeated("<", depth) + "end" + repeated(">", depth);
+        };
+        EXPECT_EQ(
+            std::string(
+                ezuExpandSettings("{ex_m10}|{ex_m29}|{ex_m26}|{ex_m10}", nullptr, false).ascii()),
+            nested(19) + "|end|" + nested(3) + "|" + nested(19));
         for (int n : {60, 61, 62, 63, 64, 65, 200}) {
             const std::string a = "{" + repeated("a", n - 2) + "}";
             const std::string b = "{" + repeated("a", n - 3) + "b}";
