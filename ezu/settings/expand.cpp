@@ -13,8 +13,9 @@
 
 namespace {
 
-int byteLength(const TStr& text) {
-    return text.isNull() ? 0 : int(strlen(text.buffer()->data));
+// The bytes of a record; "" for the null state.
+const char* bytesOf(const StrBuf* buf) {
+    return str_is_null(buf) ? "" : buf->data;
 }
 
 // A string holding the bytes of both parts as they stand (no reading as
@@ -103,7 +104,7 @@ const char* Expansion::lookup(int open, TEzuPluginBase* plugin, bool inherit) {
     const int n = done_ - open;
     for (const Memo& m : memo_) {
         if (m.n == n && memcmp(m.key, marker, size_t(n)) == 0)
-            return str_is_null(m.value) ? "" : m.value->data;
+            return bytesOf(m.value);
     }
     const TStr value = ezuLookupSetting(rawText(marker, n, "", 0), plugin, inherit);
     Memo& slot = n <= Memo::kKeyBytes ? memo_[nextSlot_++ % kMemoSlots] : spare_;
@@ -111,7 +112,7 @@ const char* Expansion::lookup(int open, TEzuPluginBase* plugin, bool inherit) {
     slot.value = str_dup(value.buffer());
     slot.n = &slot == &spare_ ? -1 : n;
     memcpy(slot.key, marker, size_t(slot.n > 0 ? n : 0));
-    return str_is_null(slot.value) ? "" : slot.value->data;
+    return bytesOf(slot.value);
 }
 
 // Replaces the marker that starts at `open` and ends the finished text by
@@ -131,12 +132,13 @@ bool Expansion::substitute(int open, const char* value) {
 } // namespace
 
 TStr ezuExpandSettings(TStr text, TEzuPluginBase* plugin, bool inherit) {
-    const int nbytes = byteLength(text);
-    if (nbytes > kEzuExpandMaxBytes || !strchr(text.isNull() ? "" : text.buffer()->data, '}'))
+    const char* bytes = bytesOf(text.buffer());
+    const int nbytes = int(strlen(bytes));
+    if (nbytes > kEzuExpandMaxBytes || !strchr(bytes, '}'))
         return text;
     // On the stack: only the bytes in use are ever touched.
     char gap[kEzuExpandMaxBytes];
-    Expansion expansion(gap, text.buffer()->data, nbytes);
+    Expansion expansion(gap, bytes, nbytes);
     expansion.run(plugin, inherit);
     if (!expansion.substitutions())
         return text;
