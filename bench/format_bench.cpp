@@ -92,6 +92,44 @@ void snprintfArg(benchmark::State& state) {
         expectedMessage, "snprintf: wrong message");
 }
 
+// --- the same message in one pass, beside chained arg and Qt's multi-arg form
+
+void ezuArgs(benchmark::State& state) {
+    const TStr pattern(bench::kMessage);
+    timeEach(
+        state, copyCounts(),
+        [&](const CopyCount& c, bool check) {
+            TStr s = pattern.args({TStr::number(c.copied), TStr::number(c.total)});
+            benchmark::DoNotOptimize(s.buffer()->data);
+            return check ? std::string(s.buffer()->data) : std::string();
+        },
+        expectedMessage, "ezu args: wrong message");
+}
+
+void ezuArgChain(benchmark::State& state) {
+    const TStr pattern(bench::kMessage);
+    timeEach(
+        state, copyCounts(),
+        [&](const CopyCount& c, bool check) {
+            TStr s = pattern.arg(TStr::number(c.copied)).arg(TStr::number(c.total));
+            benchmark::DoNotOptimize(s.buffer()->data);
+            return check ? std::string(s.buffer()->data) : std::string();
+        },
+        expectedMessage, "ezu chained arg: wrong message");
+}
+
+void qtMultiArg(benchmark::State& state) {
+    const QString pattern = QString::fromLatin1(bench::kMessage);
+    timeEach(
+        state, copyCounts(),
+        [&](const CopyCount& c, bool check) {
+            QString s = pattern.arg(QString::number(c.copied), QString::number(c.total));
+            benchmark::DoNotOptimize(s.constData());
+            return check ? s.toStdString() : std::string();
+        },
+        expectedMessage, "qt multi-arg: wrong message");
+}
+
 // --- 64-bit integer to text
 
 void ezuFromInt64(benchmark::State& state) {
@@ -215,6 +253,9 @@ int main(int argc, char** argv) {
     bench::add("arg/two_numbers", "qt", qtArg);
     bench::add("arg/two_numbers", "fmt", fmtArg);
     bench::add("arg/two_numbers", "snprintf", snprintfArg);
+    bench::add("args/two_texts", "ezu", ezuArgs);
+    bench::add("args/two_texts", "arg_chain", ezuArgChain);
+    bench::add("args/two_texts", "qt", qtMultiArg);
     bench::add("from_int64", "ezu", ezuFromInt64);
     bench::add("from_int64", "std", stdFromInt64);
     bench::add("from_int64", "fmt", fmtFromInt64);

@@ -36,6 +36,7 @@ TARGETS[("settings/1000", "unordered_map")] = ("<=", 3.0, "time <= 3x unordered_
 # What one operation is, by group prefix.
 OPERATIONS = [
     ("arg/", "one message with two numbers substituted"),
+    ("args/", "one message with two number texts substituted in one pass"),
     ("from_int64", "one number written into a new text"),
     ("to_int64", "one text read as a number"),
     ("split_join/", "one text split into its elements and joined again"),

@@ -94,6 +94,11 @@ int str_is_radix_digit(const char* c, int radix);
 // limits); str_repeat_to of empty text is empty text; str_replace leaves the
 // text unchanged when the result would not fit a block.
 StrBuf* str_arg(const StrBuf* pattern, const StrBuf* value, int width);
+// Substitutes all values in one pass: "%n" (n from 1 to 9) takes values[n-1]
+// for n up to `count`; text from a value is never scanned again, and a
+// placeholder without a value stays as written. Null only when no block can
+// hold the result.
+StrBuf* str_args(const StrBuf* pattern, const StrBuf* const* values, int count);
 int str_find(const StrBuf* buf, const char* needle, int from, bool case_sensitive);
 StrBuf* str_left(const StrBuf* buf, int n);
 StrBuf* str_mid(const StrBuf* buf, int start, int nbytes);

@@ -10,6 +10,8 @@
 #include "ezu/platform/platform.h"
 #include "ezu/strings/strbuf.h"
 
+#include <initializer_list>
+
 class TStr {
   public:
     TStr();
@@ -83,6 +85,11 @@ class TStr {
     TStr arg(long value, int width = 0, int base = 10) const;
     TStr arg(double value, int width = 0, char format = 'g', int precision = -1) const;
     TStr arg(float value, int width = 0, char format = 'g', int precision = -1) const;
+    // One-pass substitution: "%n" takes the n-th value (n from 1 to 9) in
+    // every place at once. Text that came from a value is never scanned
+    // again, so values holding "%1" stay as they are; placeholders without a
+    // value stay as written. Values past the ninth are ignored.
+    TStr args(std::initializer_list<TStr> values) const;
     static TStr number(int value, int base = 10);
 
     int find(const TStr& needle, int from = 0, bool caseSensitive = true) const;

@@ -1,7 +1,10 @@
 #include "ezu_test.h"
 #include "str_ops_test_util.h"
 
+#include "test_lcg.h"
+
 #include <limits.h>
+#include <string>
 
 EZU_TEST_SUITE(ArgTest);
 
@@ -144,4 +147,54 @@ TEST_F(ArgTest, LowerTierResultsAreNewRecords) {
     EXPECT_EQ(text_of(copy), ""); // a copy of the null state is empty text
     Buf null_value(str_arg(pattern, nullptr, 2));
     EXPECT_EQ(text_of(null_value), "  !");
+}
+
+TEST_F(ArgTest, ArgsSubstitutesAllValuesInOnePass) {
+    struct Case {
+        const char* pattern;
+        std::initializer_list<TStr> values;
+        const char* expected;
+    };
+    const Case cases[] = {
+        // Text from a value is never scanned again (chained arg gives "yx %2").
+        {"%1 %2", {"%1x", "y"}, "%1x y"},
+        {"%2%1%2", {"a", "b"}, "bab"},
+        {"%9%1", {"1", "2", "3", "4", "5", "6", "7", "8", "9"}, "91"},
+        // Placeholders without a value stay as written; extra values are unused.
+        {"%1 %3 %2", {"a"}, "a %3 %2"},
+        {"%1", {"a", "b"}, "a"},
+        {"%1", {}, "%1"},
+        // The marker grammar is arg's: "%%" pairs, "%0" and a trailing "%" are
+        // text, "%10" is placeholder 1 and a "0".
+        {"%%1 %1 %0 %", {"x"}, "%%1 x %0 %"},
+        {"%10", {"x"}, "x0"},
+        {"[%1]", {TStr()}, "[]"},
+        {"", {"x"}, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TStr(c.pattern).args(c.values), c.expected) << c.pattern;
+    // Multi-byte text around and inside placeholders and values.
+    EXPECT_EQ(u8("\xC3\xA9%1%\xC3\xA9%2").args({u8("\xE2\x82\xAC"), "z"}),
+              u8("\xC3\xA9\xE2\x82\xAC%\xC3\xA9z"));
+    // More than nine values: the tenth has no placeholder that could name it.
+    EXPECT_EQ(TStr("%1%9").args({"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"}), "ai");
+}
+
+// Where no value holds a "%" and every placeholder from 1 to the number of
+// values is present, the one pass gives what chained arg gives: checked on
+// random patterns of placeholders, "%" pairs, stray digits and multi-byte text.
+TEST_F(ArgTest, ArgsAgreesWithChainedArg) {
+    const char* pieces[] = {"%1", "%2", "%3", "%", "%%", "1", "a", "\xC3\xA9", "%0", " "};
+    const TStr values[] = {"x", u8("\xE2\x82\xAC\xE2\x82\xAC"), ""};
+    Lcg rng{11};
+    for (int round = 0; round < 500; ++round) {
+        std::string pattern;
+        for (int i = int(rng.below(12)); i > 0; --i)
+            pattern += pieces[rng.below(10)];
+        pattern += " %1%2%3";
+        const TStr p = u8(pattern.c_str());
+        EXPECT_EQ(p.args({values[0], values[1], values[2]}),
+                  p.arg(values[0]).arg(values[1]).arg(values[2]))
+            << pattern;
+    }
 }
