@@ -67,3 +67,22 @@ mkdir -p "$work/pkg-config"
 "$cxx" $flags $static "$here/consumer/main.cpp" $pc_flags -o "$work/pkg-config/consumer$exe" ||
     fail "the pkg-config consumer does not build with: $pc_flags"
 check_output "$work/pkg-config/consumer$exe"
+
+# The README's pkg-config lines as written, with the scratch prefix for
+# /opt/ezu and this build's compiler for g++.
+mapfile -t readme_lines < <(grep -E '^    (export PKG_CONFIG_PATH=|g\+\+ app\.cpp )' "$here/../../README.md")
+[ ${#readme_lines[@]} -eq 2 ] || fail "README: expected its two pkg-config lines, found ${#readme_lines[@]}"
+mkdir -p "$work/readme"
+cp "$here/consumer/main.cpp" "$work/readme/app.cpp"
+quoted_prefix=$(printf '%q' "$prefix")
+(
+    cd "$work/readme"
+    for line in "${readme_lines[@]}"; do
+        line=${line#    }
+        line=${line//\/opt\/ezu/$quoted_prefix}
+        line=${line/#g++/$cxx $flags $static}
+        eval "$line"
+    done
+) || fail "the README's pkg-config lines do not build app.cpp"
+mv "$work/readme/app" "$work/readme/app$exe" 2>/dev/null || true
+check_output "$work/readme/app$exe"
