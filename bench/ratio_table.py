@@ -32,6 +32,7 @@ TARGETS[("to_int64", "std")] = ("<=", 1.5, "time <= 1.5x from_chars")
 TARGETS[("from_int64", "fmt")] = ("<=", 1.0, "time <= fmt::format")
 TARGETS[("split_join/64", "qt")] = ("<=", 1.0, "time <= Qt")
 TARGETS[("settings/1000", "unordered_map")] = ("<=", 3.0, "time <= 3x unordered_map")
+TARGETS[("settings/1000", "qsettings")] = ("<=", 0.5, "time <= 0.5x QSettings")
 
 # What one operation is, by group prefix.
 OPERATIONS = [

@@ -1,5 +1,8 @@
 // Setting and reading back text values under 100 and 1000 keys: ezu's
-// settings store beside std::unordered_map and std::map of std::string. One
+// settings store beside QSettings (kept in memory through a registered format
+// that neither reads nor writes a file, and in INI format on a scratch file
+// that is never synced while timed) and std::unordered_map and std::map of
+// std::string. One
 // iteration sets every key and then reads every key back; figures are per
 // key (one set and one get).
 //
@@ -10,6 +13,9 @@
 #include "bench_inputs.h"
 
 #include "ezu/ezu.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <map>
 #include <string>
@@ -81,9 +87,45 @@ template <class Map> void stdSettings(benchmark::State& state, int count) {
     state.SetItemsProcessed(state.iterations() * count);
 }
 
+// QSettings under "tamri/global/<key>", the same full keys; a read converts
+// the stored variant back to text, as the store copies its text.
+void qtSettings(benchmark::State& state, int count, QSettings& settings) {
+    std::vector<QString> keys, vals;
+    for (int i = 0; i < count; ++i) {
+        keys.push_back(QString::fromStdString("tamri/global/" + bench::settingsKeys()[size_t(i)]));
+        vals.push_back(QString::fromStdString(bench::settingsValue(i)));
+    }
+    for (int i = 0; i < count; ++i)
+        settings.setValue(keys[size_t(i)], vals[size_t(i)]);
+    for (int i = 0; i < count; ++i)
+        if (!bench::verify(state, settings.value(keys[size_t(i)]).toString() == vals[size_t(i)],
+                           "QSettings: wrong value read back"))
+            return;
+    for (auto _ : state) {
+        for (int i = 0; i < count; ++i)
+            settings.setValue(keys[size_t(i)], vals[size_t(i)]);
+        for (int i = 0; i < count; ++i) {
+            QString v = settings.value(keys[size_t(i)]).toString();
+            benchmark::DoNotOptimize(v.constData());
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * count);
+}
+
+// A format whose store is memory only: nothing is read, nothing written.
+bool readNothing(QIODevice&, QSettings::SettingsMap&) {
+    return true;
+}
+bool writeNothing(QIODevice&, const QSettings::SettingsMap&) {
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    QTemporaryDir scratch;
+    const QSettings::Format memoryFormat =
+        QSettings::registerFormat("ezubench", readNothing, writeNothing);
     for (int count : {100, 1000}) {
         const std::string group = "settings/" + std::to_string(count);
         bench::add(group, "ezu", [count](benchmark::State& s) { ezuSettings(s, count); });
@@ -92,6 +134,16 @@ int main(int argc, char** argv) {
         });
         bench::add(group, "map", [count](benchmark::State& s) {
             stdSettings<std::map<std::string, std::string>>(s, count);
+        });
+        bench::add(group, "qsettings", [count, &scratch, memoryFormat](benchmark::State& s) {
+            QSettings settings(scratch.filePath(QString("memory-%1.ezubench").arg(count)),
+                               memoryFormat);
+            qtSettings(s, count, settings);
+        });
+        bench::add(group, "qsettings_ini", [count, &scratch](benchmark::State& s) {
+            QSettings settings(scratch.filePath(QString("settings-%1.ini").arg(count)),
+                               QSettings::IniFormat);
+            qtSettings(s, count, settings);
         });
     }
     return bench::run(argc, argv);
