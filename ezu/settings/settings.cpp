@@ -62,7 +62,7 @@ const TStr* storedText(const TStr& key) {
 
 // A key that is present gets the value assigned in place, exactly as insert
 // would; only a new key needs its normalised form as a string of its own.
-void ezuSetString(TStr key, TStr value, bool) {
+void ezuSetString(const TStr& key, const TStr& value, bool) {
     const KeyText text(key);
     TEzuMap<TStr, TStr>::iterator it = ezuStringSettings.findText(text.text());
     if (it != ezuStringSettings.end())
@@ -71,7 +71,7 @@ void ezuSetString(TStr key, TStr value, bool) {
         ezuStringSettings.insert(normalised(key), value);
 }
 
-TStr ezuGetString(TStr key) {
+TStr ezuGetString(const TStr& key) {
     const TStr* stored = storedText(key);
     if (stored)
         return TStr(*stored);
@@ -80,28 +80,28 @@ TStr ezuGetString(TStr key) {
 
 // The text of an integer is its decimal number text, as "%1" substituted
 // with the value gives it.
-void ezuSetInt(TStr key, int value, bool persist) {
+void ezuSetInt(const TStr& key, int value, bool persist) {
     ezuSetString(key, TStr::number(value, 10), persist);
 }
 
 // Reads the stored text in place; a missing key reads as empty text, which
 // is no number.
-int ezuGetInt(TStr key) {
+int ezuGetInt(const TStr& key) {
     const TStr* stored = storedText(key);
     return stored ? stored->toInt(nullptr, 10) : 0;
 }
 
-void ezuSetDouble(TStr key, double value, bool persist) {
+void ezuSetDouble(const TStr& key, double value, bool persist) {
     ezuSetString(key, TStr("%1").arg(value, 0, 'g', -1), persist);
 }
 
 // Reads the number at the start of the text and ignores what follows it.
-double ezuGetDouble(TStr key) {
+double ezuGetDouble(const TStr& key) {
     const TStr* stored = storedText(key);
     return stored ? stored->toDouble(nullptr) : 0;
 }
 
-void ezuSetStringList(TStr key, TEzuStrList value, bool persist) {
+void ezuSetStringList(const TStr& key, const TEzuStrList& value, bool persist) {
     TEzuStrList escaped;
     const TStr specials(kListSpecials);
     for (TEzuStrList::iterator it = value.begin(); it != value.end(); ++it)
@@ -109,7 +109,7 @@ void ezuSetStringList(TStr key, TEzuStrList value, bool persist) {
     ezuSetString(key, escaped.join(":"), persist);
 }
 
-TEzuStrList ezuGetStringList(TStr key) {
+TEzuStrList ezuGetStringList(const TStr& key) {
     const TEzuStrList pieces = TEzuStrList::split(':', ezuGetString(key));
     TEzuStrList result;
     for (TEzuStrList::iterator it = pieces.begin(); it != pieces.end(); ++it)
@@ -117,7 +117,7 @@ TEzuStrList ezuGetStringList(TStr key) {
     return result;
 }
 
-void ezuSetPointer(TStr key, void* value) {
+void ezuSetPointer(const TStr& key, void* value) {
     const KeyText text(key);
     TEzuMap<TStr, void*>::iterator it = ezuPointerSettings.findText(text.text());
     if (it != ezuPointerSettings.end())
@@ -126,7 +126,7 @@ void ezuSetPointer(TStr key, void* value) {
         ezuPointerSettings.insert(normalised(key), value);
 }
 
-void* ezuGetPointer(TStr key) {
+void* ezuGetPointer(const TStr& key) {
     const KeyText text(key);
     TEzuMap<TStr, void*>::iterator it = ezuPointerSettings.findText(text.text());
     if (it != ezuPointerSettings.end())

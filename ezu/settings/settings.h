@@ -13,15 +13,18 @@
 extern TEzuMap<TStr, TStr> ezuStringSettings;
 extern TEzuMap<TStr, void*> ezuPointerSettings;
 
-void ezuSetString(TStr key, TStr value, bool persist);
-TStr ezuGetString(TStr key);
-void ezuSetInt(TStr key, int value, bool persist);
-int ezuGetInt(TStr key);
-void ezuSetDouble(TStr key, double value, bool persist);
-double ezuGetDouble(TStr key);
-void ezuSetStringList(TStr key, TEzuStrList value, bool persist);
-TEzuStrList ezuGetStringList(TStr key);
-void ezuSetPointer(TStr key, void* value);
-void* ezuGetPointer(TStr key);
+// Keys and values are taken by reference and copied only when the store
+// keeps them: a set of a key that is present assigns the value in place.
+
+void ezuSetString(const TStr& key, const TStr& value, bool persist);
+TStr ezuGetString(const TStr& key);
+void ezuSetInt(const TStr& key, int value, bool persist);
+int ezuGetInt(const TStr& key);
+void ezuSetDouble(const TStr& key, double value, bool persist);
+double ezuGetDouble(const TStr& key);
+void ezuSetStringList(const TStr& key, const TEzuStrList& value, bool persist);
+TEzuStrList ezuGetStringList(const TStr& key);
+void ezuSetPointer(const TStr& key, void* value);
+void* ezuGetPointer(const TStr& key);
 
 #endif
