@@ -50,12 +50,17 @@ int put_precision(char* out, int precision) {
 } // namespace
 
 const char* str_ops_int64_text(long long value, int radix, char* scratch, int* n) {
-    if (radix < 2 || radix > 36)
-        radix = 10;
     // The magnitude is taken in unsigned arithmetic, so the most negative
     // value is never negated as a signed number.
     const bool negative = value < 0;
-    unsigned long long magnitude = negative ? 0ull - (unsigned long long)value : value;
+    const unsigned long long magnitude = negative ? 0ull - (unsigned long long)value : value;
+    return str_ops_digits_text(magnitude, negative, radix, scratch, n);
+}
+
+const char* str_ops_digits_text(unsigned long long magnitude, bool negative, int radix,
+                                char* scratch, int* n) {
+    if (radix < 2 || radix > 36)
+        radix = 10;
     char* const end = scratch + kStrOpsIntChars - 1;
     char* at = end;
     *at = 0;

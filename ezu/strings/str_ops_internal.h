@@ -63,6 +63,10 @@ const int kStrOpsIntChars = 72;
 // starts; `*n` receives its length in bytes. The text is 7-bit: an optional
 // "-" and lower-case digits.
 const char* str_ops_int64_text(long long value, int radix, char* scratch, int* n);
+// The same for a magnitude and a sign given apart, so that every unsigned
+// 64-bit value can be written too.
+const char* str_ops_digits_text(unsigned long long magnitude, bool negative, int radix,
+                                char* scratch, int* n);
 
 // A new record holding a copy of the `n` bytes at `text`, as they stand.
 StrBuf* str_ops_new_range(const char* text, size_t n);
