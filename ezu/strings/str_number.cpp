@@ -1,8 +1,6 @@
 // Number text, writing: integers in any radix from 2 to 36 by our own digit
-// loop, floating-point values through the standard formatted output.
-//
-// The library never calls setlocale, so the formatted output uses the C
-// locale's decimal point (".") unless the program changes the locale itself.
+// loop, floating-point values through the standard formatted output, whose
+// decimal point becomes "." whatever locale the program has set.
 #include "ezu/strings/str_ops_internal.h"
 
 #include "ezu/core/encoding.h"
@@ -134,6 +132,7 @@ StrBuf* str_from_double(double value, char letter, int precision) {
         written = 0;
     if (written >= int(sizeof text))
         written = int(sizeof text) - 1;
+    written = str_ops_point_to_dot(text, written);
     return str_from_bytes(text, written, ENC_ASCII);
 }
 
