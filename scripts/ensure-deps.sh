@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes sure the tools a build needs are present.
-#   ensure-deps.sh native    cmake, ninja, g++, GoogleTest, pkg-config, python3
+#   ensure-deps.sh native    cmake, ninja, g++, GoogleTest, pkg-config, python3,
+#                            the locale sources
 #   ensure-deps.sh windows   the above plus mingw-w64 and wine (32- and 64-bit)
 #   ensure-deps.sh bench     the native set plus Qt 5 Core, ICU, fmt and
 #                            Google Benchmark (the benchmarks' peers)
@@ -33,6 +34,8 @@ have_cmd g++ || missing+=(g++)
 have_pkg libgtest-dev || missing+=(libgtest-dev)
 have_cmd pkg-config || missing+=(pkg-config)
 have_cmd python3 || missing+=(python3)
+# The sources of the locales the tests make (number text under a "," point).
+[ -f /usr/share/i18n/locales/de_DE ] || missing+=(locales)
 if $want_windows; then
     have_cmd i686-w64-mingw32-g++ || missing+=(mingw-w64)
     have_cmd x86_64-w64-mingw32-g++ || missing+=(mingw-w64)

@@ -98,9 +98,15 @@ bool keep_cached(unsigned char* block, int rounded) {
 void* mem_alloc(int size) {
     if (size < 0 || size > INT_MAX - kOverhead - 3)
         return nullptr;
+    const int rounded = (size + 3) & ~3;
+    // The byte counter must stay a signed 32-bit number: a block it cannot
+    // count is refused before the heap is asked, like one the heap refuses.
+    // Every block adds at least 12 bytes, so the block counter, which adds
+    // one, can never reach its limit first.
+    if (rounded + kOverhead > INT_MAX - g_bytes_in_use)
+        return nullptr;
     if (g_fail_at != 0 && injected_failure())
         return nullptr;
-    const int rounded = (size + 3) & ~3;
     unsigned char* block = take_cached(rounded);
     if (!block)
         block = static_cast<unsigned char*>(malloc(size_t(rounded) + kOverhead));

@@ -8,7 +8,9 @@
 #define EZU_CORE_MEM_H
 
 // Returns a zero-filled payload of `size` bytes (rounded up to a multiple of
-// 4), or null when the heap refuses or the size is negative or too large.
+// 4), or null when the heap refuses, the size is negative, or the block
+// would carry the bytes counter past the int range; a refused request changes
+// neither counter.
 void* mem_alloc(int size);
 
 // Releases a block from mem_alloc and returns its rounded payload size; a null
@@ -21,10 +23,10 @@ int mem_blocks_in_use();
 
 // For tests only: allocation-failure injection. After
 // mem_fail_nth_allocation(n) with n > 0, the nth call of mem_alloc from now
-// that reaches the heap (a valid size) returns null exactly as when the heap
-// refuses: no counter moves and nothing is reported. Only that one call fails;
-// the calls before and after it behave normally. 0 (or a negative n) turns
-// injection off. Each call restarts the count.
+// that reaches the heap (a valid size the counters can hold) returns null
+// exactly as when the heap refuses: no counter moves and nothing is reported.
+// Only that one call fails; the calls before and after it behave normally. 0
+// (or a negative n) turns injection off. Each call restarts the count.
 void mem_fail_nth_allocation(long n);
 // For tests only: the heap requests mem_alloc has made since injection was
 // last armed, the failed one included; 0 while injection is off. A result

@@ -120,7 +120,7 @@ const char* Expansion::lookup(int open, TEzuPluginBase* plugin, bool inherit) {
 // text would outgrow its bound.
 bool Expansion::substitute(int open, const char* value) {
     const int nvalue = int(strlen(value));
-    if (open + rest_ + nvalue > kCapacity)
+    if (nvalue > kCapacity - open - rest_)
         return false;
     done_ = open;
     rest_ += nvalue;

@@ -1,8 +1,6 @@
 // Number text, writing: integers in any radix from 2 to 36 by our own digit
-// loop, floating-point values through the standard formatted output.
-//
-// The library never calls setlocale, so the formatted output uses the C
-// locale's decimal point (".") unless the program changes the locale itself.
+// loop, floating-point values through the standard formatted output, whose
+// decimal point becomes "." whatever locale the program has set.
 #include "ezu/strings/str_ops_internal.h"
 
 #include "ezu/core/encoding.h"
@@ -50,12 +48,17 @@ int put_precision(char* out, int precision) {
 } // namespace
 
 const char* str_ops_int64_text(long long value, int radix, char* scratch, int* n) {
-    if (radix < 2 || radix > 36)
-        radix = 10;
     // The magnitude is taken in unsigned arithmetic, so the most negative
     // value is never negated as a signed number.
     const bool negative = value < 0;
-    unsigned long long magnitude = negative ? 0ull - (unsigned long long)value : value;
+    const unsigned long long magnitude = negative ? 0ull - (unsigned long long)value : value;
+    return str_ops_digits_text(magnitude, negative, radix, scratch, n);
+}
+
+const char* str_ops_digits_text(unsigned long long magnitude, bool negative, int radix,
+                                char* scratch, int* n) {
+    if (radix < 2 || radix > 36)
+        radix = 10;
     char* const end = scratch + kStrOpsIntChars - 1;
     char* at = end;
     *at = 0;
@@ -129,6 +132,7 @@ StrBuf* str_from_double(double value, char letter, int precision) {
         written = 0;
     if (written >= int(sizeof text))
         written = int(sizeof text) - 1;
+    written = str_ops_point_to_dot(text, written);
     return str_from_bytes(text, written, ENC_ASCII);
 }
 

@@ -1,14 +1,11 @@
 // Number text, reading: a strict integer parser in radix 2 to 36 and strtod
-// for floating-point values, plus the character tests the parser uses.
-//
-// strtod reads with the C locale's decimal point ("."), since the library
-// never calls setlocale.
-#include "ezu/strings/strbuf.h"
+// for floating-point values (with "." as the decimal point whatever locale the
+// program has set), plus the character tests the parser uses.
+#include "ezu/strings/str_ops_internal.h"
 
 #include <float.h>
 #include <limits.h>
 #include <math.h>
-#include <stdlib.h>
 
 namespace {
 
@@ -154,9 +151,9 @@ double str_to_double(const StrBuf* buf, int* ok) {
         set_flag(ok, false);
         return 0;
     }
-    char* end = nullptr;
-    const double value = strtod(buf->data, &end);
-    set_flag(ok, buf->data[0] != 0 && end && *end == 0);
+    const char* end = nullptr;
+    const double value = str_ops_read_double(buf->data, &end);
+    set_flag(ok, buf->data[0] != 0 && *end == 0);
     return value;
 }
 

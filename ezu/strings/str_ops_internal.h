@@ -63,6 +63,19 @@ const int kStrOpsIntChars = 72;
 // starts; `*n` receives its length in bytes. The text is 7-bit: an optional
 // "-" and lower-case digits.
 const char* str_ops_int64_text(long long value, int radix, char* scratch, int* n);
+// The same for a magnitude and a sign given apart, so that every unsigned
+// 64-bit value can be written too.
+const char* str_ops_digits_text(unsigned long long magnitude, bool negative, int radix,
+                                char* scratch, int* n);
+
+// Floating-point text with "." as its decimal point whatever the process
+// locale. str_ops_point_to_dot rewrites the `n` bytes of zero-terminated text
+// the formatted output wrote, replacing the locale's point by ".", and
+// returns the new length. str_ops_read_double reads as strtod does in the
+// "C" locale; `*end` receives where reading stopped (`text` when no number
+// was read).
+int str_ops_point_to_dot(char* text, int n);
+double str_ops_read_double(const char* text, const char** end);
 
 // A new record holding a copy of the `n` bytes at `text`, as they stand.
 StrBuf* str_ops_new_range(const char* text, size_t n);

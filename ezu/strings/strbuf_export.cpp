@@ -5,6 +5,7 @@
 #include "ezu/core/encoding.h"
 #include "ezu/core/mem.h"
 
+#include <limits.h>
 #include <string.h>
 
 namespace {
@@ -61,7 +62,8 @@ int str_export_sized(const StrBuf* buf, void* out, int* size_in_out, int encodin
     if (needed == 0)
         return 0;
     if (*size_in_out < needed) {
-        *size_in_out = needed + 1;
+        // The size asked for is one above what is needed; it stays an int.
+        *size_in_out = needed < INT_MAX ? needed + 1 : INT_MAX;
         return 0;
     }
     return str_export(buf, out, *size_in_out, encoding);

@@ -83,6 +83,13 @@ class TStr {
     TStr arg(char value, int width = 0) const;
     TStr arg(int value, int width = 0, int base = 10) const;
     TStr arg(long value, int width = 0, int base = 10) const;
+    // long long keeps 64 bits on every host (long has 32 bits on Windows).
+    // The unsigned forms take every value of their type; with one form per
+    // integer type, the sized types (size_t, uint64_t) pick one on every host.
+    TStr arg(long long value, int width = 0, int base = 10) const;
+    TStr arg(unsigned value, int width = 0, int base = 10) const;
+    TStr arg(unsigned long value, int width = 0, int base = 10) const;
+    TStr arg(unsigned long long value, int width = 0, int base = 10) const;
     TStr arg(double value, int width = 0, char format = 'g', int precision = -1) const;
     TStr arg(float value, int width = 0, char format = 'g', int precision = -1) const;
     // One-pass substitution: "%n" takes the n-th value (n from 1 to 9) in

@@ -22,6 +22,13 @@ TStr arg_number(const StrBuf* pattern, long long value, int width, int base) {
     return adopted(str_ops_arg_text(pattern, text, size_t(n), width));
 }
 
+TStr arg_unsigned(const StrBuf* pattern, unsigned long long value, int width, int base) {
+    char scratch[kStrOpsIntChars];
+    int n = 0;
+    const char* text = str_ops_digits_text(value, false, base, scratch, &n);
+    return adopted(str_ops_arg_text(pattern, text, size_t(n), width));
+}
+
 // True when every byte of `text` is 7-bit, so that reading it in encoding 0
 // would give the same bytes back.
 bool all_7bit(const char* text) {
@@ -79,6 +86,22 @@ TStr TStr::arg(int value, int width, int base) const {
 
 TStr TStr::arg(long value, int width, int base) const {
     return arg_number(buf_, value, width, base);
+}
+
+TStr TStr::arg(long long value, int width, int base) const {
+    return arg_number(buf_, value, width, base);
+}
+
+TStr TStr::arg(unsigned value, int width, int base) const {
+    return arg_unsigned(buf_, value, width, base);
+}
+
+TStr TStr::arg(unsigned long value, int width, int base) const {
+    return arg_unsigned(buf_, value, width, base);
+}
+
+TStr TStr::arg(unsigned long long value, int width, int base) const {
+    return arg_unsigned(buf_, value, width, base);
 }
 
 TStr TStr::arg(double value, int width, char format, int precision) const {

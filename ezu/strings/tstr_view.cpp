@@ -10,6 +10,7 @@
 #include "ezu/core/encoding.h"
 #include "ezu/core/mem.h"
 
+#include <limits.h>
 #include <stdint.h>
 #include <string.h>
 
@@ -34,6 +35,9 @@ const void* TStr::view(int encoding) const {
     int size = str_export_size(buf_, encoding);
     if (size == 0)
         size = str_encodings[encoding].terminator_size;
+    // The block adds the spare zero and the header to the converted size.
+    if (size > INT_MAX - 1 - kHeader)
+        return nullptr;
     char* block = static_cast<char*>(mem_alloc(size + 1 + kHeader));
     if (!block)
         return nullptr;

@@ -153,18 +153,19 @@ TEST_F(HashTest, IterationGoesBucketByBucketEachChainInInsertionOrder) {
     HashDescriptor d = int_descriptor(int_hash);
     HashTable* table = hash_create(5, &d);
     EXPECT_EQ(table->flags, 0u);
-    int keys[] = {7, 2, 12, 0, 5, 3}; // buckets 2, 2, 2, 0, 0, 3
+    // Bucket 1 stays empty; the last bucket holds a chain of its own.
+    int keys[] = {7, 2, 12, 0, 5, 3, 9, 4}; // buckets 2, 2, 2, 0, 0, 3, 4, 4
     for (int& k : keys)
         hash_put(table, &k, nullptr);
-    EXPECT_EQ(hash_count(table), 6);
-    EXPECT_EQ(int_keys(table), (std::vector<int>{0, 5, 7, 2, 12, 3}));
+    EXPECT_EQ(hash_count(table), 8);
+    EXPECT_EQ(int_keys(table), (std::vector<int>{0, 5, 7, 2, 12, 3, 9, 4}));
 
     // Walking off the end leaves the iterator there.
     HashIter* it = hash_begin(table);
     int steps = 0;
     while (hash_iter_next(it))
         ++steps;
-    EXPECT_EQ(steps, 5);
+    EXPECT_EQ(steps, 7);
     EXPECT_EQ(hash_iter_next(it), 0);
     EXPECT_EQ(hash_iter_at_end(it), 1);
     hash_iter_free(it);

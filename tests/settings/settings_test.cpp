@@ -1,8 +1,11 @@
 #include "store_fixture.h"
 
+#include "ezu/core/encoding.h"
 #include "ezu/settings/settings.h"
 
 #include <limits.h>
+#include <locale.h>
+#include <string.h>
 
 #include "strlist_texts.h"
 
@@ -148,6 +151,96 @@ TEST_F(SettingsNumbers, ReadingDoublesFromText) {
         EXPECT_DOUBLE_EQ(ezuGetDouble("sn_lead"), 2.5);
         EXPECT_DOUBLE_EQ(ezuGetDouble("sn_never_set"), 0.0);
     });
+}
+
+namespace {
+
+// Switches the C library to a locale for the life of the object, and back to
+// "C" after it. Linux machines often have no locale but "C", so the build
+// makes the ones this test needs in EZU_TEST_LOCALE_DIR and they are looked
+// up there; Windows has its locales built in.
+class ProcessLocale {
+  public:
+    explicit ProcessLocale(const char* name) {
+        const char* saved = plat_getenv("LOCPATH");
+        const std::string old = saved ? saved : "";
+        plat_setenv("LOCPATH", EZU_TEST_LOCALE_DIR);
+        set_ = setlocale(LC_ALL, name) != nullptr;
+        plat_setenv("LOCPATH", saved ? old.c_str() : nullptr);
+    }
+    ~ProcessLocale() { setlocale(LC_ALL, "C"); }
+    ProcessLocale(const ProcessLocale&) = delete;
+    ProcessLocale& operator=(const ProcessLocale&) = delete;
+    bool set() const { return set_; }
+
+  private:
+    bool set_ = false;
+};
+
+struct LocaleCase {
+    const char* name;
+    const char* point; // its decimal point
+};
+
+// Locales whose decimal point is not ".": a one-byte "," on both systems,
+// and on Linux also one whose point is a two-byte character (Windows has
+// none: its C library keeps the point in one byte of the code page).
+const std::vector<LocaleCase> kLocales =
+    kTestingOnWindows
+        ? std::vector<LocaleCase>{{"C", "."}, {"German_Germany.1252", ","}}
+        : std::vector<LocaleCase>{{"C", "."}, {"de_DE.UTF-8", ","}, {"ps_AF.UTF-8", "\xD9\xAB"}};
+
+// The bytes of a string, "<null>" for the null state.
+std::string bytes(const TStr& s) {
+    return s.buffer()->data ? s.buffer()->data : "<null>";
+}
+
+} // namespace
+
+// Number text is a data format: whatever locale the program has set, it is
+// written and read with "." exactly as in the "C" locale.
+TEST_F(SettingsNumbers, NumberTextIgnoresTheProcessLocale) {
+    struct Written {
+        std::string got;
+        const char* want;
+    };
+    struct Read {
+        std::string text;
+        double value;
+        bool ok;
+    };
+    for (const LocaleCase& locale : kLocales) {
+        twice([&] {
+            const ProcessLocale in(locale.name);
+            ASSERT_TRUE(in.set()) << "the C library has no locale " << locale.name;
+            ASSERT_STREQ(localeconv()->decimal_point, locale.point) << locale.name;
+            const bool dot = strcmp(locale.point, ".") == 0;
+            ezuSetDouble("sn_locale", 3.25, false);
+            const Written written[] = {
+                {bytes(TStr("%1").arg(2.5, 0, 'f', 2)), "2.50"},
+                {bytes(TStr("%1").arg(-1234.56, 0, 'e', 3)), "-1.235e+03"},
+                {bytes(TStr("[%1]").arg(0.25f, 6)), "[  0.25]"},
+                {bytes(ezuGetString("sn_locale")), "3.25"},
+            };
+            for (const Written& w : written)
+                EXPECT_EQ(w.got, w.want) << locale.name;
+            const Read reads[] = {
+                {"2.5", 2.5, true},
+                {" -0.125e1", -1.25, true},
+                {".5", 0.5, true},
+                {"1.5.5", 1.5, false},
+                // Any other point ends the number, as in "C".
+                {std::string("2") + locale.point + "5", dot ? 2.5 : 2.0, dot},
+            };
+            for (const Read& r : reads) {
+                bool ok = !r.ok;
+                const TStr text(r.text.data(), int(r.text.size()), ENC_UTF8);
+                EXPECT_EQ(text.toDouble(&ok), r.value) << locale.name << " " << r.text;
+                EXPECT_EQ(ok, r.ok) << locale.name << " " << r.text;
+            }
+            EXPECT_EQ(ezuGetDouble("sn_locale"), 3.25) << locale.name;
+        });
+    }
 }
 
 TEST_F(SettingsNumbers, TheTypeIsNotRecorded) {

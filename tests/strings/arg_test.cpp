@@ -4,6 +4,8 @@
 #include "test_lcg.h"
 
 #include <limits.h>
+#include <stddef.h>
+#include <stdint.h>
 #include <string>
 
 EZU_TEST_SUITE(ArgTest);
@@ -106,6 +108,37 @@ TEST_F(ArgTest, IntegerForms) {
     EXPECT_EQ(TStr("%1").arg(7L, 0, 8), "7");
     EXPECT_EQ(TStr("%1").arg(-2147483647L - 1, 0, 16), "-80000000");
     EXPECT_EQ(TStr("/tamri/global/%1").arg(80), "/tamri/global/80");
+}
+
+// Every integer type has a form of its own, so 64-bit values keep their 64
+// bits on every host (long has 32 on Windows) and unsigned values are never
+// read as negative ones.
+TEST_F(ArgTest, SixtyFourBitAndUnsignedForms) {
+    const struct {
+        TStr got;
+        const char* want;
+    } cases[] = {
+        {TStr("%1").arg(1LL), "1"},
+        {TStr("%1").arg(LLONG_MIN), "-9223372036854775808"},
+        {TStr("%1").arg(LLONG_MAX), "9223372036854775807"},
+        {TStr("%1").arg(LLONG_MIN, 0, 16), "-8000000000000000"},
+        {TStr("%1").arg(LLONG_MAX, 0, 2),
+         "111111111111111111111111111111111111111111111111111111111111111"},
+        {TStr("[%1]").arg(-5LL, -4), "[-5  ]"},
+        {TStr("[%1]").arg(-255LL, 6, 16), "[   -ff]"},
+        {TStr("%1").arg(ULLONG_MAX), "18446744073709551615"},
+        {TStr("%1").arg(ULLONG_MAX, 0, 16), "ffffffffffffffff"},
+        {TStr("%1").arg(ULLONG_MAX, 0, 36), "3w5e11264sgsf"},
+        {TStr("%1").arg(ULLONG_MAX, 0, 37), "18446744073709551615"}, // base 10
+        {TStr("%1").arg(UINT_MAX), "4294967295"},
+        {TStr("%1").arg(UINT_MAX, 0, 2), "11111111111111111111111111111111"},
+        // The sized types find a form whichever type they are on this host.
+        {TStr("%1").arg(INT64_MIN), "-9223372036854775808"},
+        {TStr("%1").arg(UINT64_MAX), "18446744073709551615"},
+        {TStr("%1").arg(size_t(4000000000u)), "4000000000"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.got, c.want);
 }
 
 TEST_F(ArgTest, CharForm) {

@@ -1,10 +1,14 @@
 // StrBuf: states, capacity rules, appending, comparison, hash and export.
 #include "ezu_test.h"
 
+#include "alloc_walk.h"
 #include "ezu/ezu.h"
 
 #include <limits.h>
 #include <string.h>
+
+#include <functional>
+#include <string>
 
 EZU_TEST_SUITE(StrBufTest);
 
@@ -102,6 +106,62 @@ TEST_F(StrBufTest, SizesBeyondTheIntegerRangeFailCleanly) {
     EXPECT_STREQ(b.buf->data, "abc");
     EXPECT_EQ(b.buf->capacity, INT_MAX - 20);
     b.buf->capacity = 4;
+}
+
+// A block the memory manager's byte counter could not count (it is a signed
+// 32-bit number) is refused like one the heap refuses, however the request is
+// reached. Each row runs first with the first heap request set to fail: the
+// over-limit block must not be among the requests, so no gigabytes are ever
+// asked for. Then it runs as it stands. The strings below hold blocks, so
+// the counter is never 0 here.
+TEST_F(StrBufTest, BlocksTheMemoryCountersCannotCountAreRefused) {
+    TStr text("abc");
+    Owned pattern(str_from_ascii("%1"));
+    Owned x(str_from_ascii("x"));
+    const auto block = [](void* p) {
+        mem_free(p);
+        return std::string(p ? "a block" : "null");
+    };
+    const auto record = [](StrBuf* b) {
+        std::string result = b ? (b->data ? b->data : "<null>") : "null";
+        str_free(b);
+        return result;
+    };
+    const struct {
+        const char* what;
+        std::function<std::string()> request;
+        long heap_requests; // while the first one fails
+        const char* want;
+    } rows[] = {
+        {"mem_alloc(INT_MAX - 15)", [&] { return block(mem_alloc(INT_MAX - 15)); }, 0, "null"},
+        // Three bytes short of the room left, but rounding up to four makes
+        // the block one byte too large.
+        {"one byte over the room left",
+         [&] { return block(mem_alloc(INT_MAX - 14 - mem_bytes_in_use())); }, 0, "null"},
+        {"TStr::reserve(INT_MAX - 17)",
+         [&] {
+             const char* p = text.reserve(INT_MAX - 17);
+             return std::string(p ? p : "null") + " " + text.buffer()->data;
+         },
+         0, "null abc"},
+        {"str_repeat_to(x, INT_MAX - 40)",
+         [&] { return record(str_repeat_to(x.buf, INT_MAX - 40)); }, 0, "null"},
+        // The padding is left out: only the bare value's block is asked for.
+        {"str_arg(\"%1\", \"x\", INT_MAX - 40)",
+         [&] { return record(str_arg(pattern.buf, x.buf, INT_MAX - 40)); }, 1, "x"},
+    };
+    for (const auto& row : rows) {
+        const int blocks = mem_blocks_in_use();
+        const int bytes = mem_bytes_in_use();
+        {
+            ArmedFailure first_fails(1);
+            row.request();
+            ASSERT_EQ(mem_allocations_since_armed(), row.heap_requests) << row.what;
+        }
+        EXPECT_EQ(row.request(), row.want) << row.what;
+        EXPECT_EQ(mem_blocks_in_use(), blocks) << row.what;
+        EXPECT_EQ(mem_bytes_in_use(), bytes) << row.what;
+    }
 }
 
 TEST_F(StrBufTest, AppendGrowsByExactlyWhatItNeeds) {
