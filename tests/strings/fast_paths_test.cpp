@@ -260,7 +260,23 @@ TEST_F(FastPathsTest, AppendsMatchTheLowerTier) {
             str_clear(slow);
         for (int step = 0; step < 20; ++step) {
             const std::string piece = random_text(rng, 3);
-            switch (rng.below(3)) {
+            switch (rng.below(5)) {
+            case 3: {
+                // A change in place between appends: the next append must
+                // find the text's new end (a cut keeps the block and leaves
+                // the old terminator behind the new one).
+                const int keep = int(rng.below(uint32_t(fast.length()) + 1));
+                fast.truncate(keep);
+                str_truncate(slow, keep);
+                break;
+            }
+            case 4: {
+                const TStr what = raw(piece.substr(0, 1));
+                const TStr with = raw(piece.empty() ? piece : piece.substr(1));
+                fast.replace(what, with);
+                str_replace(slow, what.buffer(), with.buffer());
+                break;
+            }
             case 0: {
                 const TStr other = raw(piece);
                 fast += other;
@@ -274,7 +290,7 @@ TEST_F(FastPathsTest, AppendsMatchTheLowerTier) {
                 str_append(slow, converted.buffer());
                 break;
             }
-            default: {
+            case 2: {
                 const char c = piece.empty() ? 0 : piece[0];
                 fast += c;
                 const TStr converted(c);
