@@ -198,8 +198,10 @@ void TStr::releaseView(void* view) {
 
 // The byte length of the text and whether its last character is whole, from
 // the remembered end when there is one. Without it, the last character is
-// known to be whole when the last five bytes are 7-bit: a lead byte further
-// back spans at most six bytes and so ends inside the text.
+// known to be whole when the last five bytes are 7-bit (a lead byte further
+// back spans at most six bytes and so ends inside the text); otherwise the
+// characters are stepped over once from the start, after which the end is
+// remembered again.
 size_t TStr::textEnd(bool* whole) const {
     if (holds_end(view_)) {
         const size_t end = reinterpret_cast<uintptr_t>(view_) >> 1;
@@ -213,8 +215,10 @@ size_t TStr::textEnd(bool* whole) const {
     const size_t tail = length < 5 ? length : 5;
     *whole = true;
     for (size_t i = length - tail; i < length; ++i) {
-        if (static_cast<unsigned char>(buf_->data[i]) >= 0x80)
-            *whole = false;
+        if (static_cast<unsigned char>(buf_->data[i]) >= 0x80) {
+            *whole = ends_whole(buf_->data, length);
+            break;
+        }
     }
     return length;
 }
