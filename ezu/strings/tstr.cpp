@@ -3,6 +3,7 @@
 
 #include "ezu/core/encoding.h"
 #include "ezu/core/mem.h"
+#include "ezu/strings/str_ops_internal.h"
 
 #include <limits.h>
 #include <stdint.h>
@@ -260,6 +261,26 @@ TStr& TStr::append(const TStr& other) {
     }
     dropView();
     str_append(buf_, other.buf_);
+    return *this;
+}
+
+// Starts at the text's remembered end where there is one, as the appends do.
+TStr& TStr::appendWithSeparator(const TStr& other, const TStr& separator) {
+    const bool plain =
+        buf_->data && other.buf_ != buf_ && separator.buf_ != buf_ && !str_is_empty(other.buf_);
+    if (!plain) {
+        dropView();
+        str_append_sep(buf_, other.buf_, separator.buf_);
+        return *this;
+    }
+    bool whole = false;
+    const size_t end = textEnd(&whole);
+    const char* sep = separator.buf_ && separator.buf_->data ? separator.buf_->data : nullptr;
+    const size_t new_end =
+        str_ops_append_range_at(buf_, end, other.buf_->data, strlen(other.buf_->data), sep);
+    dropView();
+    if (whole && ends_whole(buf_->data + end, new_end - end))
+        view_ = end_memo(new_end);
     return *this;
 }
 
