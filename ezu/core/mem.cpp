@@ -1,5 +1,7 @@
 #include "ezu/core/mem.h"
 
+#include "ezu/core/mem_internal.h"
+
 #include <limits.h>
 #include <stdint.h>
 #include <stdio.h>
@@ -124,12 +126,8 @@ void* mem_alloc(int size) {
 int mem_free(void* payload) {
     if (!payload)
         return 0;
-    unsigned char* block = static_cast<unsigned char*>(payload) - 8;
+    unsigned char* block = mem_checked_block(payload);
     const int size = int(load_word(block + 4));
-    if (load_word(block) != kLeadGuard)
-        guard_failure("*(long*)mem == 0x55AA55AA", 44);
-    if (load_word(block + 8 + size) != kTrailGuard)
-        guard_failure("*(long*)(mem + sizeof(long) + 4 + bytes) == 0xAA55AA55", 45);
     // The lead guard is cleared, so a second release of the same block stops
     // the process instead of putting it on a free list twice.
     store_word(block, 0);
@@ -155,4 +153,28 @@ void mem_fail_nth_allocation(long n) {
 
 long mem_allocations_since_armed() {
     return g_allocations_since_armed;
+}
+
+unsigned char* mem_checked_block(void* payload) {
+    unsigned char* block = static_cast<unsigned char*>(payload) - 8;
+    const int size = int(load_word(block + 4));
+    if (load_word(block) != kLeadGuard)
+        guard_failure("*(long*)mem == 0x55AA55AA", 44);
+    if (load_word(block + 8 + size) != kTrailGuard)
+        guard_failure("*(long*)(mem + sizeof(long) + 4 + bytes) == 0xAA55AA55", 45);
+    return block;
+}
+
+bool mem_heap_request_fails() {
+    return g_fail_at != 0 && injected_failure();
+}
+
+void mem_count_resized(int delta) {
+    g_bytes_in_use += delta;
+}
+
+void mem_frame_block(unsigned char* block, int rounded) {
+    store_word(block, kLeadGuard);
+    store_word(block + 4, uint32_t(rounded));
+    store_word(block + 8 + rounded, kTrailGuard);
 }

@@ -101,6 +101,12 @@ int str_ops_utf8_encode(uint32_t code, char* out);
 // Nothing happens for zero bytes. `other` must not point into `buf`.
 void str_ops_append_range(StrBuf* buf, const char* other, size_t other_n, const char* sep);
 
+// The same for a buffer with a block whose text is known to be `text_n` bytes
+// long; returns the text's new length in bytes (`text_n` when nothing could
+// be appended).
+size_t str_ops_append_range_at(StrBuf* buf, size_t text_n, const char* other, size_t other_n,
+                               const char* sep);
+
 // The marker search in byte offsets: the first `close` at or after `from`,
 // the last `open` that starts at or after `from` and before that close; when
 // there is none, the search goes on behind that close. Returns the byte

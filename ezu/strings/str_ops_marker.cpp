@@ -18,7 +18,6 @@
 namespace {
 
 const char kOpen[] = "!{";
-const char kClose[] = "}";
 
 // True when the character of `n` bytes at `c` is one of the characters of the
 // zero-terminated `set`.
@@ -134,24 +133,35 @@ StrBuf* str_unescape(const StrBuf* buf) {
     StrBuf* result = str_ops_new_sized((long long)bytes + 1);
     if (!result)
         return nullptr;
+    // One pass: the marker search of str_find_marker with "!{" and "}" from
+    // where the last marker ended, done byte by byte. At each "}" the last
+    // "!{" since the last marker or "}" (if any) opens the marker; without
+    // one the search goes on behind that "}".
     char* out = result->data;
-    size_t done = 0;
-    size_t marker_n = 0;
-    for (long long at; (at = str_ops_marker_search(text, done, kOpen, kClose, &marker_n)) >= 0;) {
-        const size_t start = size_t(at);
-        memcpy(out, text + done, start - done);
-        out += start - done;
-        const size_t inside = start + strlen(kOpen);
-        const uint32_t code = marker_code(text + inside, marker_n - strlen(kOpen) - strlen(kClose));
+    const char* done = text; // copied up to here
+    const char* open = nullptr;
+    for (const char* p = text; (p = strpbrk(p, "!}")) != nullptr; ++p) {
+        if (*p == '!') {
+            if (p[1] == '{')
+                open = p;
+            continue;
+        }
+        if (!open)
+            continue;
+        memcpy(out, done, size_t(open - done));
+        out += open - done;
+        const char* inside = open + strlen(kOpen);
+        const uint32_t code = marker_code(inside, size_t(p - inside));
         if (code) {
             out += str_ops_utf8_encode(code, out);
         } else {
-            memcpy(out, text + start, marker_n);
-            out += marker_n;
+            memcpy(out, open, size_t(p + 1 - open));
+            out += p + 1 - open;
         }
         // The scan goes on behind the marker: produced text is never re-read.
-        done = start + marker_n;
+        done = p + 1;
+        open = nullptr;
     }
-    strcpy(out, text + done);
+    strcpy(out, done);
     return result;
 }

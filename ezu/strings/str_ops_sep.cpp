@@ -77,10 +77,16 @@ void str_ops_append_range(StrBuf* buf, const char* other, size_t other_n, const 
         }
         return;
     }
+    str_ops_append_range_at(buf, strlen(buf->data), other, other_n, sep);
+}
+
+size_t str_ops_append_range_at(StrBuf* buf, size_t text_n, const char* other, size_t other_n,
+                               const char* sep) {
+    if (!other_n)
+        return text_n;
     if (!sep)
         sep = "";
     const size_t sep_n = strlen(sep);
-    const size_t text_n = strlen(buf->data);
     const bool text_has = str_ops_ends_with(buf->data, text_n, sep, sep_n);
     const bool other_has = str_ops_starts_with(other, other_n, sep, sep_n);
     size_t insert_n = 0;
@@ -91,11 +97,12 @@ void str_ops_append_range(StrBuf* buf, const char* other, size_t other_n, const 
         insert_n = sep_n;
     }
     if (!make_room(buf, (long long)text_n + insert_n + other_n))
-        return;
+        return text_n;
     char* out = buf->data + text_n;
     memcpy(out, sep, insert_n);
     memcpy(out + insert_n, other, other_n);
     out[insert_n + other_n] = 0;
+    return text_n + insert_n + other_n;
 }
 
 void str_append_sep(StrBuf* buf, const StrBuf* other, const StrBuf* separator) {

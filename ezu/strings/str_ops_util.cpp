@@ -124,6 +124,26 @@ int str_ops_utf8_encode(uint32_t code, char* out) {
     return 4;
 }
 
+namespace {
+
+// The last occurrence of `open` that starts in [start, end), or null. The
+// search stays within the range (an occurrence may run on behind `end`), so
+// a text with many closing delimiters is still searched in linear time.
+const char* last_start_before(const char* start, const char* end, const char* open) {
+    const size_t open_len = strlen(open);
+    const char* found = nullptr;
+    for (const char* o = start; o < end; ++o) {
+        o = static_cast<const char*>(memchr(o, open[0], size_t(end - o)));
+        if (!o)
+            break;
+        if (strncmp(o, open, open_len) == 0)
+            found = o;
+    }
+    return found;
+}
+
+} // namespace
+
 long long str_ops_marker_search(const char* text, size_t from, const char* open, const char* close,
                                 size_t* length) {
     // An empty close would be found again at the same place for ever.
@@ -134,9 +154,7 @@ long long str_ops_marker_search(const char* text, size_t from, const char* open,
         const char* end = strstr(start, close);
         if (!end)
             return -1;
-        const char* marker = nullptr;
-        for (const char* o = strstr(start, open); o && o < end; o = strstr(o + 1, open))
-            marker = o;
+        const char* marker = last_start_before(start, end, open);
         if (marker) {
             if (length)
                 *length = size_t(end - marker) + close_len;

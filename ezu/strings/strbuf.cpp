@@ -143,13 +143,18 @@ int str_resize(StrBuf* buf, int capacity) {
     // A block must hold at least the terminator.
     if (capacity < 1 || capacity > kMaxCapacity)
         return 0;
-    char* block = static_cast<char*>(mem_alloc(capacity));
+    // The block grows or shrinks in place where the heap allows; what it
+    // holds afterwards is what a new zero-filled block would hold with the
+    // old text copied in.
+    char* block = static_cast<char*>(mem_resize(buf->data, capacity));
     if (!block)
         return 0;
-    if (buf->data) {
-        const int keep = buf->capacity < capacity ? buf->capacity : capacity;
-        memcpy(block, buf->data, size_t(keep));
-        mem_free(buf->data);
+    if (buf->data && buf->capacity < capacity) {
+        // The old block's rounding slack is kept by the resize; a new block
+        // would have zeros there.
+        const int slack_end = (buf->capacity + 3) & ~3;
+        memset(block + buf->capacity, 0,
+               size_t((slack_end < capacity ? slack_end : capacity) - buf->capacity));
     }
     if (capacity < buf->capacity)
         block[capacity - 1] = 0;

@@ -3,6 +3,7 @@
 
 #include "ezu/core/encoding.h"
 #include "ezu/core/mem.h"
+#include "ezu/strings/str_ops_internal.h"
 
 #include <limits.h>
 #include <stdint.h>
@@ -30,7 +31,7 @@ TStr::TStr(const TStr& other) : buf_(str_dup(other.buf_)), view_(nullptr) {}
 TStr::TStr(StrBuf* buf, Adopt) : buf_(buf ? buf : str_new()), view_(nullptr) {}
 
 TStr::~TStr() {
-    mem_free(view_);
+    releaseView(view_);
     str_free(buf_);
 }
 
@@ -39,7 +40,7 @@ TStr TStr::adopt(StrBuf* buf) {
 }
 
 void TStr::dropView() {
-    mem_free(view_);
+    releaseView(view_);
     view_ = nullptr;
 }
 
@@ -77,7 +78,7 @@ bool TStr::assignEncoded(const void* data, int nbytes, int encoding) {
     void* old_view = view_;
     view_ = nullptr;
     str_assign_bytes(buf_, data, nbytes, encoding);
-    mem_free(old_view);
+    releaseView(old_view);
     return true;
 }
 
@@ -154,28 +155,27 @@ bool operator!=(const char* text, const TStr& str) {
 
 namespace {
 
-// Appends the `n` bytes of `text` (not inside `buf`'s block) as str_append
-// would, when that is a plain copy to the end: `buf` has a block and its last
-// character is whole. Then the characters of the result are those of the two
-// parts, so str_append's cut after old length plus count changes nothing. A
-// character is whole when the last five bytes are 7-bit: a lead byte further
-// back spans at most six bytes and so ends inside the text. Returns false,
-// changing nothing, when the general road must be taken.
-bool append_plain(StrBuf* buf, const char* text, size_t n) {
-    if (!buf->data || !n)
-        return false;
-    const size_t length = strlen(buf->data);
-    const size_t tail = length < 5 ? length : 5;
-    for (size_t i = length - tail; i < length; ++i) {
-        if (static_cast<unsigned char>(buf->data[i]) >= 0x80)
-            return false;
-    }
-    // The block grows by exactly what the text needs plus one byte.
-    const long long capacity = (long long)buf->capacity + (long long)n + 1;
-    if (capacity > INT_MAX - 16 || !str_resize(buf, int(capacity)))
-        return true; // as str_append: a block that cannot grow keeps the text
-    memcpy(buf->data + length, text, n + 1);
-    return true;
+// The view slot holds either a view block or, after an append, the byte
+// length of the text shifted left with the low bit set (a block's address is
+// a multiple of 4). It is remembered only when the text's last character is
+// whole: stepping over the characters from the start ends exactly at the
+// terminator. Every change of the text drops it as it drops a view, so the
+// next append starts at the end without measuring the text again.
+bool holds_end(const void* view) {
+    return (reinterpret_cast<uintptr_t>(view) & 1) != 0;
+}
+
+void* end_memo(size_t bytes) {
+    return reinterpret_cast<void*>((uintptr_t(bytes) << 1) | 1);
+}
+
+// True when stepping over the characters of the `n` bytes at `text` (no zero
+// among them) ends exactly at its end.
+bool ends_whole(const char* text, size_t n) {
+    size_t i = 0;
+    while (i < n)
+        i += size_t(str_utf8_seq_len(static_cast<unsigned char>(text[i])));
+    return i == n;
 }
 
 // True when every byte of the zero-terminated `text` is 7-bit; `*n` gets its
@@ -192,13 +192,95 @@ bool is_7bit(const char* text, size_t* n) {
 
 } // namespace
 
+void TStr::releaseView(void* view) {
+    if (!holds_end(view))
+        mem_free(view);
+}
+
+// The byte length of the text and whether its last character is whole, from
+// the remembered end when there is one. Without it, the last character is
+// known to be whole when the last five bytes are 7-bit (a lead byte further
+// back spans at most six bytes and so ends inside the text); otherwise the
+// characters are stepped over once from the start, after which the end is
+// remembered again.
+size_t TStr::textEnd(bool* whole) const {
+    if (holds_end(view_)) {
+        const size_t end = reinterpret_cast<uintptr_t>(view_) >> 1;
+        // A cheap check that the text still ends there.
+        if (end < size_t(buf_->capacity) && buf_->data[end] == 0) {
+            *whole = true;
+            return end;
+        }
+    }
+    const size_t length = strlen(buf_->data);
+    const size_t tail = length < 5 ? length : 5;
+    *whole = true;
+    for (size_t i = length - tail; i < length; ++i) {
+        if (static_cast<unsigned char>(buf_->data[i]) >= 0x80) {
+            *whole = ends_whole(buf_->data, length);
+            break;
+        }
+    }
+    return length;
+}
+
+// Appends the `n` bytes of `text` (not inside this string's block) as
+// str_append would, when that is a plain copy to the end: the string has a
+// block and its last character is whole. Then the characters of the result
+// are those of the two parts, so str_append's cut after old length plus count
+// changes nothing. Returns false, changing nothing, when the general road
+// must be taken. `text_whole` tells whether the text's own last character is
+// whole, which the result's then is.
+bool TStr::appendPlain(const char* text, size_t n, bool text_whole) {
+    if (!buf_->data || !n)
+        return false;
+    bool whole = false;
+    const size_t length = textEnd(&whole);
+    if (!whole)
+        return false;
+    // The block grows by exactly what the text needs plus one byte; a block
+    // that cannot grow keeps the text, as with str_append.
+    const long long capacity = (long long)buf_->capacity + (long long)n + 1;
+    if (capacity <= INT_MAX - 16 && str_resize(buf_, int(capacity))) {
+        memcpy(buf_->data + length, text, n + 1);
+        dropView();
+        if (text_whole)
+            view_ = end_memo(length + n);
+    }
+    return true;
+}
+
 TStr& TStr::append(const TStr& other) {
-    dropView();
     // A string whose record could not be made has no buffer: the general
     // road treats it as the null state.
     const char* text = other.buf_ ? other.buf_->data : nullptr;
-    if (other.buf_ == buf_ || !text || !append_plain(buf_, text, strlen(text)))
-        str_append(buf_, other.buf_);
+    if (other.buf_ != buf_ && text) {
+        const size_t n = strlen(text);
+        if (appendPlain(text, n, ends_whole(text, n)))
+            return *this;
+    }
+    dropView();
+    str_append(buf_, other.buf_);
+    return *this;
+}
+
+// Starts at the text's remembered end where there is one, as the appends do.
+TStr& TStr::appendWithSeparator(const TStr& other, const TStr& separator) {
+    const bool plain =
+        buf_->data && other.buf_ != buf_ && separator.buf_ != buf_ && !str_is_empty(other.buf_);
+    if (!plain) {
+        dropView();
+        str_append_sep(buf_, other.buf_, separator.buf_);
+        return *this;
+    }
+    bool whole = false;
+    const size_t end = textEnd(&whole);
+    const char* sep = separator.buf_ && separator.buf_->data ? separator.buf_->data : nullptr;
+    const size_t new_end =
+        str_ops_append_range_at(buf_, end, other.buf_->data, strlen(other.buf_->data), sep);
+    dropView();
+    if (whole && ends_whole(buf_->data + end, new_end - end))
+        view_ = end_memo(new_end);
     return *this;
 }
 
@@ -216,21 +298,16 @@ TStr& TStr::operator+=(const char* text) {
     const uintptr_t at = reinterpret_cast<uintptr_t>(text);
     const uintptr_t start = reinterpret_cast<uintptr_t>(buf_->data);
     const bool in_block = buf_->data && at >= start && at < start + uintptr_t(buf_->capacity);
-    if (text && !in_block && is_7bit(text, &n) && n && append_plain(buf_, text, n)) {
-        dropView();
+    if (text && !in_block && is_7bit(text, &n) && n && appendPlain(text, n, true))
         return *this;
-    }
     return append(TStr(text));
 }
 
 // One character in encoding 0: a byte above 127 becomes "?".
 TStr& TStr::operator+=(char c) {
     const char text[2] = {static_cast<unsigned char>(c) >= 0x80 ? '?' : c, 0};
-    if (c) {
-        dropView();
-        if (append_plain(buf_, text, 1))
-            return *this;
-    }
+    if (c && appendPlain(text, 1, true))
+        return *this;
     return append(TStr(c));
 }
 

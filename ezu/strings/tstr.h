@@ -132,13 +132,18 @@ class TStr {
     struct Adopt {};
     TStr(StrBuf* buf, Adopt);
     void dropView();
+    static void releaseView(void* view);
+    size_t textEnd(bool* whole) const;
+    bool appendPlain(const char* text, size_t n, bool text_whole);
     const void* view(int encoding) const;
     // Replaces the text with `nbytes` of `data` in `encoding`; the source may
     // lie in this string's own view.
     bool assignEncoded(const void* data, int nbytes, int encoding);
 
     StrBuf* buf_;
-    mutable void* view_; // guarded block: encoding number, converted text, spare zero
+    // Guarded block (encoding number, converted text, spare zero), or after
+    // an append the remembered end of the text (tstr.cpp).
+    mutable void* view_;
 };
 
 bool operator==(const char* text, const TStr& str);

@@ -201,12 +201,6 @@ TStr TStr::takeAfterLast(const TStr& separator) {
     return adopted(str_take_after_last(buf_, separator.buf_));
 }
 
-TStr& TStr::appendWithSeparator(const TStr& other, const TStr& separator) {
-    dropView();
-    str_append_sep(buf_, other.buf_, separator.buf_);
-    return *this;
-}
-
 TStr& TStr::prependWithSeparator(const TStr& other, const TStr& separator) {
     dropView();
     str_prepend_sep(buf_, other.buf_, separator.buf_);

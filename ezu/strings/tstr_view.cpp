@@ -21,6 +21,11 @@ const int kHeader = 4; // the encoding number in front of the view text
 } // namespace
 
 const void* TStr::view(int encoding) const {
+    // A remembered end of the text is no view.
+    if (view_ && (reinterpret_cast<uintptr_t>(view_) & 1)) {
+        releaseView(view_);
+        view_ = nullptr;
+    }
     if (view_) {
         int32_t stored;
         memcpy(&stored, view_, sizeof stored);

@@ -260,7 +260,30 @@ TEST_F(FastPathsTest, AppendsMatchTheLowerTier) {
             str_clear(slow);
         for (int step = 0; step < 20; ++step) {
             const std::string piece = random_text(rng, 3);
-            switch (rng.below(3)) {
+            switch (rng.below(6)) {
+            case 5: {
+                const TStr other = raw(piece);
+                const TStr separator = raw(random_text(rng, 2));
+                fast.appendWithSeparator(other, separator);
+                str_append_sep(slow, other.buffer(), separator.buffer());
+                break;
+            }
+            case 3: {
+                // A change in place between appends: the next append must
+                // find the text's new end (a cut keeps the block and leaves
+                // the old terminator behind the new one).
+                const int keep = int(rng.below(uint32_t(fast.length()) + 1));
+                fast.truncate(keep);
+                str_truncate(slow, keep);
+                break;
+            }
+            case 4: {
+                const TStr what = raw(piece.substr(0, 1));
+                const TStr with = raw(piece.empty() ? piece : piece.substr(1));
+                fast.replace(what, with);
+                str_replace(slow, what.buffer(), with.buffer());
+                break;
+            }
             case 0: {
                 const TStr other = raw(piece);
                 fast += other;
@@ -274,7 +297,7 @@ TEST_F(FastPathsTest, AppendsMatchTheLowerTier) {
                 str_append(slow, converted.buffer());
                 break;
             }
-            default: {
+            case 2: {
                 const char c = piece.empty() ? 0 : piece[0];
                 fast += c;
                 const TStr converted(c);
@@ -307,6 +330,28 @@ TEST_F(FastPathsTest, AppendAfterACutShortCharacter) {
         fast += euro;
         str_append(slow, euro.buffer());
         EXPECT_EQ(block_of(fast), std::string(slow->data, size_t(slow->capacity))) << old_text;
+        str_free(slow);
+    }
+    // The same when the cut-short character came in by an append or a join:
+    // the end they remember must not claim a whole last character. "\xe0ab"
+    // is one character alone and two behind a cut-short lead byte.
+    const TStr cut = raw("\xc2");
+    const TStr odd = raw("\xe0"
+                         "ab");
+    const TStr separator("/");
+    for (int way = 0; way < 2; ++way) {
+        TStr fast("x");
+        StrBuf* slow = str_dup(fast.buffer());
+        if (way == 0) {
+            fast += cut;
+            str_append(slow, cut.buffer());
+        } else {
+            fast.appendWithSeparator(cut, separator);
+            str_append_sep(slow, cut.buffer(), separator.buffer());
+        }
+        fast += odd;
+        str_append(slow, odd.buffer());
+        EXPECT_EQ(block_of(fast), std::string(slow->data, size_t(slow->capacity))) << way;
         str_free(slow);
     }
 }

@@ -1,5 +1,8 @@
 #include "ezu_test.h"
 #include "str_ops_test_util.h"
+#include "test_lcg.h"
+
+#include <stdint.h>
 
 EZU_TEST_SUITE(MarkerTest);
 EZU_TEST_SUITE(EscapeTest);
@@ -7,6 +10,90 @@ EZU_TEST_SUITE(EscapeTest);
 namespace {
 
 const char kListChars[] = ":!{}";
+
+// The marker search written out step by step: the first close at or after
+// `from`, the last open that starts before it; without one, on behind it.
+size_t model_marker(const std::string& t, size_t from, const std::string& open,
+                    const std::string& close, size_t* length) {
+    for (;;) {
+        const size_t end = t.find(close, from);
+        if (end == std::string::npos)
+            return std::string::npos;
+        size_t last = std::string::npos;
+        for (size_t o = t.find(open, from); o != std::string::npos && o < end;
+             o = t.find(open, o + 1))
+            last = o;
+        if (last != std::string::npos) {
+            *length = end - last + close.size();
+            return last;
+        }
+        from = end + close.size();
+    }
+}
+
+// The code a marker's inside names, or 0: hex digits of either case giving a
+// character (1 to U+10FFFF, no surrogate).
+uint32_t model_code(const std::string& inside) {
+    if (inside.empty())
+        return 0;
+    uint64_t code = 0;
+    for (char c : inside) {
+        const char* digits = "0123456789abcdef";
+        const char lower = c >= 'A' && c <= 'F' ? char(c + 32) : c;
+        const char* at = lower ? strchr(digits, lower) : nullptr;
+        if (!at)
+            return 0;
+        code = code * 16 + uint64_t(at - digits);
+        if (code > 0x10FFFF)
+            return 0;
+    }
+    return code && (code < 0xD800 || code > 0xDFFF) ? uint32_t(code) : 0;
+}
+
+std::string model_utf8(uint32_t c) {
+    std::string s;
+    if (c < 0x80) {
+        s += char(c);
+    } else if (c < 0x800) {
+        s += char(0xC0 | (c >> 6));
+        s += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        s += char(0xE0 | (c >> 12));
+        s += char(0x80 | ((c >> 6) & 0x3F));
+        s += char(0x80 | (c & 0x3F));
+    } else {
+        s += char(0xF0 | (c >> 18));
+        s += char(0x80 | ((c >> 12) & 0x3F));
+        s += char(0x80 | ((c >> 6) & 0x3F));
+        s += char(0x80 | (c & 0x3F));
+    }
+    return s;
+}
+
+// Unescaping as the marker search repeated from behind each marker.
+std::string model_unescape(const std::string& t) {
+    std::string out;
+    size_t done = 0;
+    size_t n = 0;
+    for (size_t at; (at = model_marker(t, done, "!{", "}", &n)) != std::string::npos;) {
+        out += t.substr(done, at - done);
+        const uint32_t code = model_code(t.substr(at + 2, n - 3));
+        out += code ? model_utf8(code) : t.substr(at, n);
+        done = at + n;
+    }
+    return out + t.substr(done);
+}
+
+// Text rich in the characters markers are made of.
+std::string marker_rich_text(Lcg& rng) {
+    static const char* const pieces[] = {"!", "{", "}",        "!{",     "3a",   "7D",     "0", "f",
+                                         "G", "x", "\xC3\xA9", "10FFFF", "d800", "110000", ":"};
+    std::string s;
+    for (uint32_t i = rng.below(40); i > 0; --i) {
+        s += pieces[rng.below(sizeof pieces / sizeof pieces[0])];
+    }
+    return s;
+}
 
 } // namespace
 
@@ -165,4 +252,32 @@ TEST_F(EscapeTest, LowerTierResultFitsItsBlock) {
     Buf escaped(str_escape(text, set));
     EXPECT_EQ(text_of(escaped), "!{3a}!{7b}!{78}");
     EXPECT_EQ(escaped->capacity, 16); // exactly the text and its terminator
+}
+
+TEST_F(EscapeTest, SearchAndUnescapeMatchTheStepByStepModel) {
+    Lcg rng = {2024};
+    const char* const delimiters[][2] = {{"!{", "}"}, {"{", "}"}, {"!", "!{"}, {"{}", "}"}};
+    for (int round = 0; round < 3000; ++round) {
+        const std::string text = marker_rich_text(rng);
+        EXPECT_EQ(text_of(Buf(str_unescape(Buf(str_from_utf8(text.c_str()))))),
+                  model_unescape(text))
+            << text;
+        // The search itself, from a byte position (positions count bytes
+        // here: the search texts below are 7-bit).
+        std::string ascii = text;
+        for (char& c : ascii)
+            c = static_cast<unsigned char>(c) >= 0x80 ? 'e' : c;
+        const auto& d = delimiters[rng.below(4)];
+        const size_t from = rng.below(uint32_t(ascii.size()) + 1);
+        size_t model_n = 0;
+        const size_t model_at = model_marker(ascii, from, d[0], d[1], &model_n);
+        int n = -1;
+        const int at = TStr(ascii.c_str()).findMarker(d[0], d[1], &n, int(from));
+        if (model_at == std::string::npos) {
+            EXPECT_EQ(at, -1) << ascii << " from " << from;
+        } else {
+            EXPECT_EQ(at, int(model_at)) << ascii << " from " << from;
+            EXPECT_EQ(n, int(model_n)) << ascii << " from " << from;
+        }
+    }
 }
