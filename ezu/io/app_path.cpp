@@ -55,8 +55,10 @@ TStr ezuAppPath() {
         candidate.setText(name);
     } else {
         appPathTrace(TStr("ezuAppPath: looking at directory: %1").arg(cwd));
-        candidate.setText(TEzuPath(cwd).absoluteJoin(name));
-        appPathTrace(TStr("ezuAppPath: setting FileInfo : %1").arg(candidate.absolute()));
+        // Completed against the current directory, or against the current
+        // drive alone for a name from the drive root, as the file calls do.
+        candidate.setText(TEzuPath(name).resolved());
+        appPathTrace(TStr("ezuAppPath: setting FileInfo : %1").arg(candidate.resolved()));
     }
 
     appPathTrace(TStr("Application extension: %1").arg(candidate.extension()));
@@ -66,10 +68,12 @@ TStr ezuAppPath() {
     if (candidate.extension().isEmpty())
         candidate.setText(name + plat_exe_suffix());
 
-    appPathTrace(TStr("ezuAppPath: checking Existence %1").arg(candidate.absolute()));
+    appPathTrace(TStr("ezuAppPath: checking Existence %1").arg(candidate.resolved()));
     if (!candidate.exists())
         return ezuEmptyStr;
-    cache = candidate.directory(true);
+    // Completed as exists() read it: a name from the drive root names a
+    // directory on the current drive, not one under the current directory.
+    cache = candidate.resolved().parent();
     appPathTrace(TStr("found directory: %1").arg(cache));
     return cache;
 }
