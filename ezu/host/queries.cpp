@@ -1,5 +1,7 @@
 #include "ezu/host/queries.h"
 
+#include <limits.h>
+
 namespace {
 
 const int kExpandUnits = 1024;
@@ -25,8 +27,10 @@ int ezuDiskFreeSpace(TStr path, int unit) {
     uint64_t total = 0;
     if (wide == nullptr || plat_disk_free(wide, &free_to_caller, &total) == 0)
         return 0;
+    // A figure beyond the return type is held at its largest value: cutting
+    // it to 32 bits would turn a large volume into a small or negative one.
     const uint64_t quotient = free_to_caller / static_cast<uint64_t>(unit);
-    return static_cast<int>(static_cast<uint32_t>(quotient));
+    return quotient > static_cast<uint64_t>(INT_MAX) ? INT_MAX : static_cast<int>(quotient);
 }
 
 TStr ezuCommandLineArg(int index) {

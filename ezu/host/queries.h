@@ -13,7 +13,8 @@ TStr ezuLocaleTag();
 TStr ezuExpandEnvironment(TStr text);
 
 // Bytes available to the caller on the volume of `path`, divided by `unit`;
-// 0 on failure or for a unit of 0 or less.
+// 0 on failure or for a unit of 0 or less. A figure above INT_MAX is given as
+// INT_MAX.
 int ezuDiskFreeSpace(TStr path, int unit);
 
 TStr ezuRegionName(int id);

@@ -35,26 +35,30 @@ void ezuSetAppPathTraceHook(void (*hook)(const TStr& message)) {
     g_trace_hook = hook;
 }
 
-// The cache holds the current directory while the answer is worked out and
-// the answer after a success. After a failure it keeps that directory, so
-// later calls return it without looking again.
+// The cache holds the answer after a success and stays empty otherwise: a
+// program that was not found is looked for again by the next call, so a
+// failure never turns into another directory (such as the current one)
+// that would pass for the program's.
 TStr ezuAppPath() {
     static TStr cache;
     if (!cache.isEmpty())
         return cache;
 
-    EzuWChar cwd[kCwdUnits] = {0};
-    cache = plat_wgetcwd(cwd, kCwdUnits) != nullptr ? ezuFromWide(cwd) : ezuEmptyStr;
-    appPathTrace(TStr("ezuAppPath: cwd: %1").arg(cache));
+    EzuWChar wide_cwd[kCwdUnits] = {0};
+    const TStr cwd =
+        plat_wgetcwd(wide_cwd, kCwdUnits) != nullptr ? ezuFromWide(wide_cwd) : ezuEmptyStr;
+    appPathTrace(TStr("ezuAppPath: cwd: %1").arg(cwd));
 
     const TStr name = programName();
     TEzuPath candidate;
     if (isCompleteName(name)) {
         candidate.setText(name);
     } else {
-        appPathTrace(TStr("ezuAppPath: looking at directory: %1").arg(cache));
-        candidate.setText(TEzuPath(cache).absoluteJoin(name));
-        appPathTrace(TStr("ezuAppPath: setting FileInfo : %1").arg(candidate.absolute()));
+        appPathTrace(TStr("ezuAppPath: looking at directory: %1").arg(cwd));
+        // Completed against the current directory, or against the current
+        // drive alone for a name from the drive root, as the file calls do.
+        candidate.setText(TEzuPath(name).resolved());
+        appPathTrace(TStr("ezuAppPath: setting FileInfo : %1").arg(candidate.resolved()));
     }
 
     appPathTrace(TStr("Application extension: %1").arg(candidate.extension()));
@@ -64,10 +68,12 @@ TStr ezuAppPath() {
     if (candidate.extension().isEmpty())
         candidate.setText(name + plat_exe_suffix());
 
-    appPathTrace(TStr("ezuAppPath: checking Existence %1").arg(candidate.absolute()));
+    appPathTrace(TStr("ezuAppPath: checking Existence %1").arg(candidate.resolved()));
     if (!candidate.exists())
         return ezuEmptyStr;
-    cache = candidate.directory(true);
+    // Completed as exists() read it: a name from the drive root names a
+    // directory on the current drive, not one under the current directory.
+    cache = candidate.resolved().parent();
     appPathTrace(TStr("found directory: %1").arg(cache));
     return cache;
 }

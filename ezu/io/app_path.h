@@ -6,7 +6,9 @@
 
 // The complete path of the directory holding the running executable, without
 // a trailing backslash ('C:' for a drive's root), or the empty string when the
-// executable was not found. A found answer is cached for the process.
+// executable was not found. A found answer is cached for the process; after
+// a failure the next call looks again (it never answers with another
+// directory in the program's place).
 TStr ezuAppPath();
 
 // Receives ezuAppPath's trace messages; discards them unless a hook is set.

@@ -41,6 +41,9 @@ class TEzuPath : public TEzuIODevice, public TStr {
     TStr leaf();
     TStr extension();
     TEzuPath absolute() const;
+    // The complete path the file calls act on (path_resolve): absolute(),
+    // except that a path from the drive root gets only the current drive.
+    TEzuPath resolved() const;
     TEzuPath absoluteJoin(const TStr& name) const;
     TEzuPath join(const TStr& name) const;
     TEzuPath join(const char* name) const;

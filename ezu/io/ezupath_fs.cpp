@@ -37,6 +37,13 @@ TEzuPath TEzuPath::absolute() const {
     return result;
 }
 
+TEzuPath TEzuPath::resolved() const {
+    StrBuf* complete = path_resolve(buffer());
+    TEzuPath result(complete);
+    str_free(complete);
+    return result;
+}
+
 TEzuPath TEzuPath::absoluteJoin(const TStr& name) const {
     TEzuPath result = absolute();
     path_join(result.buffer(), name.buffer());

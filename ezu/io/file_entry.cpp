@@ -81,8 +81,10 @@ TStr TEzuFile::extension() const {
     return path.extension();
 }
 
+// Completed as the file calls read the path, so that a path from the drive
+// root and the same path with its drive share one key.
 TStr TEzuFile::absolutePath() const {
-    return TEzuPath(path_).absolute();
+    return TEzuPath(path_).resolved();
 }
 
 // Every entry for the same complete path shares this key, whatever form its

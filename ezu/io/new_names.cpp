@@ -13,7 +13,9 @@ bool uniqueFileName(const TStr& directory, TStr& name, const TStr& pattern, int&
     while (counter <= last) {
         if (counter != 0 || candidate.isEmpty())
             candidate = pattern.arg(counter);
-        const bool taken = dir.absoluteJoin(candidate).exists();
+        // The directory is completed as the file calls read it, so that a
+        // directory from the drive root is not looked for under the current one.
+        const bool taken = dir.resolved().join(candidate).exists();
         // The counter cannot move past the largest int: it stays there, and
         // the search ends with it.
         const bool at_limit = counter == INT_MAX;
@@ -31,12 +33,14 @@ bool uniqueFileName(const TStr& directory, TStr& name, const TStr& pattern, int&
 
 // Walks up from the complete path to the first level that is a directory,
 // then creates the missing levels from the top down. A drive root (three
-// characters or fewer) is never created.
+// characters or fewer) is never created. The complete path is the one the
+// file calls act on: a path from the drive root is completed with the
+// current drive alone, so the levels are made where they are looked for.
 bool makePath(const char* path) {
     TEzuPath target(path);
     if (target.isDirectory())
         return true;
-    TEzuPath level = target.absolute();
+    TEzuPath level = target.resolved();
     TEzuStrList missing;
     while (level.length() > 3 && !level.isDirectory()) {
         missing.append(level);

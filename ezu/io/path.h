@@ -16,6 +16,13 @@
 // Path text.
 void path_normalize(StrBuf* buf);
 StrBuf* path_absolute(const StrBuf* buf);
+// The complete path that the file-system functions act on. It differs from
+// path_absolute only for a path from the root of the current drive ("\x" or
+// "/x", not a network path "\\x"): the file calls take that from the drive's
+// root, so it gets the current directory's drive in front ("C:\x"), not the
+// whole current directory. When the current directory has no drive letter
+// the result is path_absolute's.
+StrBuf* path_resolve(const StrBuf* buf);
 void path_join(StrBuf* buf, const StrBuf* other);
 void path_prepend(StrBuf* buf, const StrBuf* other);
 StrBuf* path_split_leaf(StrBuf* buf);

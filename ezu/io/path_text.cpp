@@ -41,6 +41,33 @@ StrBuf* path_absolute(const StrBuf* buf) {
     return result;
 }
 
+namespace {
+
+bool is_separator(char c) {
+    return c == '\\' || c == '/';
+}
+
+// "\x" or "/x": a path from the root of the current drive. Two separators
+// begin a network path, which names its own root.
+bool from_drive_root(const StrBuf* buf) {
+    return !str_is_null(buf) && is_separator(buf->data[0]) && !is_separator(buf->data[1]);
+}
+
+} // namespace
+
+StrBuf* path_resolve(const StrBuf* buf) {
+    if (!from_drive_root(buf))
+        return path_absolute(buf);
+    StrBuf* result = fs_current_dir();
+    if (!result || !str_has_drive(result)) {
+        str_free(result);
+        return path_absolute(buf);
+    }
+    str_truncate(result, 2);
+    str_append(result, buf);
+    return result;
+}
+
 void path_join(StrBuf* buf, const StrBuf* other) {
     if (str_is_empty(other) || copied_into_empty(buf, other))
         return;

@@ -52,6 +52,16 @@ std::string tempWith(ScratchDir& scratch, const char* tmpdir, const char* temp, 
 }
 
 // Changes the current directory for the life of the object.
+std::string utf8(const TStr& text) {
+    return ezu_test_utf8(text.utf16le());
+}
+
+TStr utf8Text(const std::string& text) {
+    TStr result;
+    result.assignUtf8(text.c_str());
+    return result;
+}
+
 class CurrentDirectory {
   public:
     explicit CurrentDirectory(const std::string& dir) : old_(ezu_test_current_dir()) {
@@ -273,6 +283,56 @@ TEST_F(HostTempFiles, MakePathCreatesEveryMissingLevel) {
         EXPECT_TRUE(makePath("rel\\deeper"));
     }
     EXPECT_TRUE(ezuPathExists(TStr(inScratch(scratch, "rel\\deeper").c_str())));
+}
+
+// A path from the drive root ("\\dir", no drive letter) names the same
+// place for every call: the file calls take it from the root of the current
+// drive, and so must the calls that complete it first. The scratch directory
+// is named that way by dropping the drive letter from its complete path,
+// from a current directory on the same drive (under wine the temporary
+// directory may lie on another drive than the build), one level below, so
+// that a reading under the current directory lands somewhere else.
+TEST_F(HostTempFiles, PathsFromTheDriveRoot) {
+    ScratchDir scratch;
+    ASSERT_GT(scratch.path().size(), 3u);
+    ASSERT_EQ(scratch.path()[1], ':');
+    const std::string root = scratch.path().substr(2);
+    const std::string cwd = makeScratchDir(scratch, "cwd");
+    makeScratchFile(scratch, "taken.txt");
+    CurrentDirectory inside(cwd);
+
+    struct Case {
+        const char* levels; // made by makePath below the scratch directory
+        const char* sep;
+    } const cases[] = {{"new\\a", "\\"}, {"slash/b", "/"}};
+    for (const Case& c : cases) {
+        const std::string first =
+            std::string(c.levels).substr(0, std::string(c.levels).find(c.sep[0]));
+        scratch.dir(first);
+        scratch.dir(std::string(c.levels));
+        EXPECT_TRUE(makePath((root + c.sep + c.levels).c_str())) << c.levels;
+        std::string made = inScratch(scratch, c.levels);
+        for (char& ch : made)
+            ch = ch == '/' ? '\\' : ch;
+        EXPECT_TRUE(ScratchDir::exists(made)) << c.levels;
+        EXPECT_FALSE(ScratchDir::exists(cwd + "\\" + scratch.path().substr(3))) << c.levels;
+    }
+
+    // The name that exists in the directory is taken; the next one is free.
+    TStr name("taken.txt");
+    int counter = 0;
+    EXPECT_TRUE(uniqueFileName(utf8Text(root), name, TStr("taken%1.txt"), counter, 3));
+    EXPECT_EQ(std::string(name.ascii()), "taken1.txt");
+    EXPECT_EQ(counter, 2);
+
+    // An entry and its stored state know the file by its drive.
+    const TEzuFile entry((root + "\\f.txt").c_str(), 0, true);
+    EXPECT_EQ(utf8(entry.absolutePath()), scratch.path() + "\\f.txt");
+    EXPECT_EQ(utf8(TEzuPath(utf8Text(root)).resolved()), scratch.path());
+    // Relative and network paths are completed as before.
+    EXPECT_EQ(utf8(TEzuPath("dir").resolved()), cwd + "\\dir");
+    const TEzuPath network("\\\\srv\\x");
+    EXPECT_EQ(utf8(network.resolved()), utf8(network.absolute()));
 }
 
 TEST_F(HostTempFiles, MakePathFailures) {
