@@ -33,7 +33,10 @@ bool uniqueFileName(const TStr& directory, TStr& name, const TStr& pattern, int&
 // then creates the missing levels from the top down. A drive root (three
 // characters or fewer) is never created.
 bool makePath(const char* path) {
-    TEzuPath target(path);
+    // The path is UTF-8, so that every character of a name reaches the system.
+    TStr text;
+    text.assignUtf8(path);
+    TEzuPath target(text);
     if (target.isDirectory())
         return true;
     TEzuPath level = target.absolute();
