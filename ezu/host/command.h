@@ -10,7 +10,10 @@ extern bool ezuQuiet;
 // Runs `command` through the system's command interpreter with its standard
 // error merged into its standard output, replaces `output` with everything it
 // printed, and returns the interpreter's status (0 when the pipe could not
-// be opened).
+// be opened). The command reaches the interpreter with its characters intact.
+// The output is 7-bit text: a byte above 127 becomes "?", and so does a zero
+// byte (the text is zero-terminated and cannot hold one), so the text after a
+// zero byte is kept and every byte keeps its place.
 int ezuRunCommand(TStr command, TStr& output);
 
 // Whether `path` names an existing file or directory.

@@ -37,7 +37,10 @@ bool uniqueFileName(const TStr& directory, TStr& name, const TStr& pattern, int&
 // file calls act on: a path from the drive root is completed with the
 // current drive alone, so the levels are made where they are looked for.
 bool makePath(const char* path) {
-    TEzuPath target(path);
+    // The path is UTF-8, so that every character of a name reaches the system.
+    TStr text;
+    text.assignUtf8(path);
+    TEzuPath target(text);
     if (target.isDirectory())
         return true;
     TEzuPath level = target.resolved();

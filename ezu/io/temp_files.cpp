@@ -10,6 +10,19 @@ namespace {
 // Room for a candidate name and its terminator, as the template call takes it.
 const int kNameBytes = 256;
 
+// Text that names a file is handed to and taken from the system as UTF-8, so
+// that a directory such as "C:\Users\José\Temp" keeps its name.
+TStr fromUtf8(const char* text) {
+    TStr result;
+    result.assignUtf8(text);
+    return result;
+}
+
+const char* utf8Of(const TStr& text) {
+    const StrBuf* buf = text.buffer();
+    return buf != nullptr && buf->data != nullptr ? buf->data : "";
+}
+
 // The directories to try, each ending in "\": the environment's choice, the
 // fixed fallbacks, and the current directory last.
 TEzuStrList candidateDirectories() {
@@ -19,7 +32,7 @@ TEzuStrList candidateDirectories() {
         const char* value = plat_getenv(names.at(i)->ascii());
         if (value == nullptr)
             continue;
-        TStr dir(value);
+        TStr dir = fromUtf8(value);
         ensureTrailingBackslash(dir);
         dirs.append(dir);
     }
@@ -28,33 +41,33 @@ TEzuStrList candidateDirectories() {
         dirs.append(*fixed.at(i));
     char cwd[kNameBytes];
     if (plat_getcwd(cwd, kNameBytes) != nullptr) {
-        TStr dir(cwd);
+        TStr dir = fromUtf8(cwd);
         ensureTrailingBackslash(dir);
         dirs.append(dir);
     }
     return dirs;
 }
 
-// Turns `dir` + `tail` into a free name and probes it. A name that does not
-// fit the template buffer is refused rather than cut or overrun.
+// Turns `dir` + `tail` into a free name and probes it. A name whose UTF-8
+// form does not fit the template buffer is refused rather than cut or overrun.
 bool tryDirectory(const TStr& dir, const TStr& tail, bool keep, TStr& result) {
     const TStr candidate = dir + tail;
-    const char* text = candidate.ascii();
-    const size_t length = text != nullptr ? strlen(text) : 0;
+    const char* text = utf8Of(candidate);
+    const size_t length = strlen(text);
     if (length == 0 || length >= static_cast<size_t>(kNameBytes))
         return false;
     char name[kNameBytes];
     memcpy(name, text, length + 1);
     if (plat_mktemp(name) == nullptr || !probeNewFile(name, keep))
         return false;
-    result = TStr(name);
+    result = fromUtf8(name);
     return true;
 }
 
 } // namespace
 
 TStr tempFileName(const char* prefix, bool keep) {
-    TStr tail(prefix != nullptr ? prefix : "");
+    TStr tail = fromUtf8(prefix != nullptr ? prefix : "");
     tail += "XXXXXX";
     const TEzuStrList dirs = candidateDirectories();
     TStr result;
@@ -66,7 +79,7 @@ TStr tempFileName(const char* prefix, bool keep) {
 }
 
 bool probeNewFile(const char* name, bool keep) {
-    TEzuPath path(name);
+    TEzuPath path(fromUtf8(name));
     if (path.exists())
         return path.isWritable();
     if (!path.open(ioWrite))

@@ -7,9 +7,12 @@
 // The full name of a new file in the first usable temporary directory
 // (TMPDIR, TEMP, TMP, C:\TEMP\, C:\TMP\, the current directory), or the empty
 // string. With `keep` the file exists, empty; otherwise only the name is left.
+// The prefix and the directories are read as UTF-8; a candidate whose UTF-8
+// form has more than 255 bytes is skipped.
 TStr tempFileName(const char* prefix, bool keep);
 
-// Whether a file of that name can be created (or, when it exists, written).
+// Whether a file of that name (UTF-8) can be created (or, when it exists,
+// written).
 bool probeNewFile(const char* name, bool keep);
 
 // Finds a name in `directory` that is not taken: `name` itself while
@@ -17,7 +20,8 @@ bool probeNewFile(const char* name, bool keep);
 // `last`. On success `name` holds it and `counter` is one past it.
 bool uniqueFileName(const TStr& directory, TStr& name, const TStr& pattern, int& counter, int last);
 
-// Creates the directory with every missing level; true when it exists afterwards.
+// Creates the directory (UTF-8) with every missing level; true when it exists
+// afterwards.
 bool makePath(const char* path);
 
 // Appends "\" unless the text ends with one; true when it appended.

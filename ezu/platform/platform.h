@@ -31,7 +31,8 @@ struct PlatStat {
 enum { PLAT_ACCESS_EXISTS = 0, PLAT_ACCESS_WRITE = 2, PLAT_ACCESS_READ = 4 };
 
 // Files and directories (_wfopen, _wstat, _waccess, _wmkdir, _wrmdir,
-// _wremove, _wchdir, _wgetcwd, _getcwd). Integer results are 0 for success
+// _wremove, _wchdir, _wgetcwd; plat_getcwd gives the current directory in
+// UTF-8). Integer results are 0 for success
 // and -1 for failure, as the run-time gives them. A path holding a character
 // Windows forbids in names (? * < > | " control characters, or ":" other than
 // the drive's) fails in every call. Null arguments fail instead of reaching
@@ -66,19 +67,20 @@ void plat_set_binary_mode(FILE* stream);
 // (SetFileAttributesW); 0 on success, -1 on failure.
 int plat_set_read_only(const EzuWChar* path, int read_only);
 
-// Environment and names (getenv, _putenv, _mktemp). plat_setenv sets a
-// variable for this process and the children it starts; a null or empty
-// value removes it (the run-time's _putenv cannot set an empty value); 0 on
-// success, -1 on failure. plat_mktemp rewrites the six trailing X of `templ` in place and
-// returns it, or null when the text does not end in six X or no free name
-// is left.
+// Environment and names (_wgetenv, _wputenv, _wmktemp), with names, values
+// and templates in UTF-8. plat_getenv's text stays valid until the next
+// plat_getenv or plat_setenv. plat_setenv sets a variable for this process
+// and the children it starts; a null or empty value removes it (the
+// run-time's _putenv cannot set an empty value); 0 on success, -1 on failure.
+// plat_mktemp rewrites the six trailing X of `templ` in place and returns it,
+// or null when the text does not end in six X or no free name is left.
 const char* plat_getenv(const char* name);
 int plat_setenv(const char* name, const char* value);
 char* plat_mktemp(char* templ);
 
-// Command pipe (_popen, _pclose): the command runs through the system's
-// command interpreter; the mode is "r" or "w", optionally followed by one of
-// "b" or "t". plat_pclose returns the command's exit status, or -1.
+// Command pipe (_wpopen, _pclose): the command, in UTF-8, runs through the
+// system's command interpreter; the mode is "r" or "w", optionally followed
+// by one of "b" or "t". plat_pclose returns the command's exit status, or -1.
 FILE* plat_popen(const char* command, const char* mode);
 int plat_pclose(FILE* pipe);
 

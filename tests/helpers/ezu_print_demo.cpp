@@ -1,6 +1,7 @@
 // Console output through ezuPrint, for the tests that capture a child's
 // standard output. The first argument picks the scene.
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "ezu/ezu.h"
@@ -48,6 +49,25 @@ void printRawBytes() {
     fwrite(bytes, 1, sizeof bytes, stdout);
 }
 
+// A zero byte inside a line, for the runner's rule that keeps the text
+// after it.
+void printZeroByte() {
+    const char bytes[] = {'a', 'b', 0, 'c', 'd', '\n', 'e', 'f', '\n'};
+    fwrite(bytes, 1, sizeof bytes, stdout);
+}
+
+// `count` bytes of the pattern the command tests rebuild: lines of letters
+// with a zero byte and a byte above 127 now and then.
+void printBulk(long count) {
+    for (long k = 0; k < count; ++k) {
+        const int byte = k % 101 == 100 ? '\n'
+                         : k % 997 == 0 ? 0
+                         : k % 499 == 0 ? 0xE9
+                                        : 'a' + k % 26;
+        putchar(byte);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -60,6 +80,10 @@ int main(int argc, char** argv) {
         printInterleaved();
     else if (strcmp(scene, "raw") == 0)
         printRawBytes();
+    else if (strcmp(scene, "zero") == 0)
+        printZeroByte();
+    else if (strcmp(scene, "bulk") == 0 && argc > 2)
+        printBulk(atol(argv[2]));
     else
         return 2;
     return 0;

@@ -9,9 +9,19 @@ namespace {
 // Runs the command written for this system and returns its captured output.
 int run(const std::string& posix, const std::string& windows, std::string& output) {
     TStr captured("stale text");
-    const int status = ezuRunCommand(TStr((kTestingOnWindows ? windows : posix).c_str()), captured);
-    output = captured.isEmpty() ? std::string() : std::string(captured.ascii());
+    const int status = ezuRunCommand(hostText(kTestingOnWindows ? windows : posix), captured);
+    output = hostUtf8(captured);
     return status;
+}
+
+// The text the runner makes of the "bulk" scene's `count` bytes: the child's
+// zero bytes and bytes above 127 each become "?".
+std::string bulkText(long count) {
+    std::string text;
+    text.reserve(size_t(count));
+    for (long k = 0; k < count; ++k)
+        text += k % 101 == 100 ? '\n' : k % 997 == 0 || k % 499 == 0 ? '?' : char('a' + k % 26);
+    return text;
 }
 
 std::string printDemo(const char* scene) {
@@ -66,10 +76,35 @@ TEST_F(HostCommand, UnknownCommandFailsWithItsMessageCaptured) {
     EXPECT_FALSE(output.empty());
 }
 
-TEST_F(HostCommand, BytesAbove127BecomeQuestionMarks) {
+TEST_F(HostCommand, EveryByteKeepsItsPlaceInTheText) {
+    // A zero byte cannot stand in zero-terminated text: it becomes "?", like
+    // a byte above 127, and nothing after it is lost. The bulk case (a few
+    // MiB, zero bytes and bytes above 127 spread over many reads) checks that
+    // the gathered text is whole and in order.
+    const long bulk = 3L << 20;
+    const struct {
+        std::string scene;
+        std::string expected;
+    } cases[] = {
+        {"raw", "a?b?\n"},
+        {"zero", "ab?cd\nef\n"},
+        {"bulk " + std::to_string(bulk), bulkText(bulk)},
+    };
+    for (const auto& c : cases) {
+        std::string output;
+        EXPECT_EQ(run(printDemo(c.scene.c_str()), printDemo(c.scene.c_str()), output), 0)
+            << c.scene;
+        EXPECT_EQ(output.size(), c.expected.size()) << c.scene;
+        EXPECT_TRUE(output == c.expected) << c.scene;
+    }
+}
+
+TEST_F(HostCommand, CommandNamingANonAsciiFileRuns) {
+    ScratchDir scratch;
+    const std::string file = makeScratchFile(scratch, "caf\xC3\xA9 \xC3\xBC.txt", "inside\n");
     std::string output;
-    EXPECT_EQ(run(printDemo("raw"), printDemo("raw"), output), 0);
-    EXPECT_EQ(output, "a?b?\n");
+    EXPECT_EQ(run("cat " + hostShellPath(file), "type \"" + file + "\"", output), 0);
+    EXPECT_EQ(output, "inside\n");
 }
 
 TEST_F(HostCommand, PrintWritesTextVerbatim) {
@@ -95,10 +130,10 @@ TEST_F(HostCommand, PathExists) {
     ScratchDir scratch;
     const std::string file = makeScratchFile(scratch, "present.txt", "x");
     const std::string dir = makeScratchDir(scratch, "sub");
-    EXPECT_TRUE(ezuPathExists(TStr(file.c_str())));
-    EXPECT_TRUE(ezuPathExists(TStr(dir.c_str())));
-    EXPECT_TRUE(ezuPathExists(TStr(scratch.path().c_str())));
-    EXPECT_FALSE(ezuPathExists(TStr(inScratch(scratch, "missing.txt").c_str())));
-    EXPECT_FALSE(ezuPathExists(TStr(inScratch(scratch, "sub\\missing\\deeper").c_str())));
-    EXPECT_FALSE(ezuPathExists(TStr(inScratch(scratch, "bad?name").c_str())));
+    EXPECT_TRUE(ezuPathExists(hostText(file)));
+    EXPECT_TRUE(ezuPathExists(hostText(dir)));
+    EXPECT_TRUE(ezuPathExists(hostText(scratch.path())));
+    EXPECT_FALSE(ezuPathExists(hostText(inScratch(scratch, "missing.txt"))));
+    EXPECT_FALSE(ezuPathExists(hostText(inScratch(scratch, "sub\\missing\\deeper"))));
+    EXPECT_FALSE(ezuPathExists(hostText(inScratch(scratch, "bad?name"))));
 }

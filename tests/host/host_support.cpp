@@ -17,6 +17,17 @@ std::string insideScratch(const ScratchDir& scratch, const std::string& path) {
 
 } // namespace
 
+TStr hostText(const std::string& utf8) {
+    TStr result;
+    result.assignUtf8(utf8.c_str());
+    return result;
+}
+
+std::string hostUtf8(const TStr& text) {
+    const StrBuf* buf = text.buffer();
+    return buf != nullptr && buf->data != nullptr ? std::string(buf->data) : std::string();
+}
+
 std::string inScratch(const ScratchDir& scratch, const std::string& name) {
     return scratch.path() + "\\" + name;
 }

@@ -5,11 +5,18 @@
 
 #include <string>
 
+#include "ezu/strings/tstr.h"
 #include "scratch_dir.h"
 #include "test_paths.h"
 
 // `scratch.path()` + "\" + `name`; nothing is registered or created.
 std::string inScratch(const ScratchDir& scratch, const std::string& name);
+
+// A TStr from UTF-8 text (the const char* constructor reads 7-bit text), and
+// the UTF-8 text of a TStr ("" for the null state). Paths of the checkout
+// and the scratch directory may hold any character.
+TStr hostText(const std::string& utf8);
+std::string hostUtf8(const TStr& text);
 
 // Registers and creates an entry of `scratch`; returns its complete path.
 std::string makeScratchFile(ScratchDir& scratch, const std::string& name,

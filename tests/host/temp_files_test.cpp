@@ -9,7 +9,7 @@
 namespace {
 
 std::string text(const TStr& value) {
-    return value.isEmpty() ? std::string() : value.ascii();
+    return hostUtf8(value);
 }
 
 std::string dirOf(const std::string& path) {
@@ -65,9 +65,9 @@ TStr utf8Text(const std::string& text) {
 class CurrentDirectory {
   public:
     explicit CurrentDirectory(const std::string& dir) : old_(ezu_test_current_dir()) {
-        EXPECT_EQ(plat_wchdir(TStr(dir.c_str()).utf16le()), 0) << dir;
+        EXPECT_EQ(plat_wchdir(hostText(dir).utf16le()), 0) << dir;
     }
-    ~CurrentDirectory() { plat_wchdir(TStr(old_.c_str()).utf16le()); }
+    ~CurrentDirectory() { plat_wchdir(hostText(old_).utf16le()); }
 
   private:
     std::string old_;
@@ -112,13 +112,48 @@ TEST_F(HostTempFiles, NameTooLongForTheTemplateIsSkipped) {
     const std::string longDir = inScratch(scratch, std::string(250, 'd'));
     const std::string name = tempWith(scratch, longDir.c_str(), b.c_str(), nullptr);
     EXPECT_EQ(dirOf(name), b);
-    // 255 bytes still fit: a directory name chosen to make exactly that.
+    // Existing directories whose names make candidates of 255, 256 and 257
+    // bytes: only the first fits the 256-byte buffer with its terminator;
+    // the others fall through to the next variable.
     const std::string base = scratch.path() + "\\";
+    ASSERT_LT(base.size() + 9, 255u) << base;
     const size_t room = 255 - base.size() - 8 - 1;
-    const std::string fits = makeScratchDir(scratch, std::string(room, 'f'));
-    const std::string exact = tempWith(scratch, fits.c_str(), b.c_str(), nullptr);
-    EXPECT_EQ(exact.size(), 255u);
-    EXPECT_EQ(dirOf(exact), fits);
+    const struct {
+        size_t nameBytes;
+        bool fits;
+    } cases[] = {{255, true}, {256, false}, {257, false}};
+    for (const auto& c : cases) {
+        const std::string dir = makeScratchDir(scratch, std::string(room + c.nameBytes - 255, 'f'));
+        const std::string made = tempWith(scratch, dir.c_str(), b.c_str(), nullptr);
+        EXPECT_EQ(dirOf(made), c.fits ? dir : b) << c.nameBytes;
+        if (c.fits) {
+            EXPECT_EQ(made.size(), c.nameBytes);
+        }
+    }
+}
+
+TEST_F(HostTempFiles, NonAsciiDirectoryAndPrefixAreKept) {
+    // Each variable in turn names a directory with characters above 127; the
+    // file is made there, under its own name, with a prefix of such
+    // characters kept too.
+    ScratchDir scratch;
+    const std::string dir = makeScratchDir(scratch, "Jos\xC3\xA9 \xE2\x82\xAC");
+    const std::string missing = inScratch(scratch, "missing");
+    const char* const variables[] = {"TMPDIR", "TEMP", "TMP"};
+    for (int chosen = 0; chosen < 3; ++chosen) {
+        const char* values[3] = {missing.c_str(), missing.c_str(), missing.c_str()};
+        values[chosen] = dir.c_str();
+        HostEnvOverride a(variables[0], values[0]);
+        HostEnvOverride b(variables[1], values[1]);
+        HostEnvOverride c(variables[2], values[2]);
+        const std::string name = text(tempFileName("\xC3\xA9", true));
+        if (!name.empty())
+            trackScratchFile(scratch, name);
+        EXPECT_EQ(dirOf(name), dir) << variables[chosen];
+        EXPECT_EQ(leafOf(name).substr(0, 2), "\xC3\xA9") << name;
+        EXPECT_TRUE(isUniquePart(leafOf(name).substr(2))) << name;
+        EXPECT_TRUE(isEmptyFile(name)) << name;
+    }
 }
 
 TEST_F(HostTempFiles, FallsBackToFixedDirectoriesThenTheCurrentOne) {
@@ -181,7 +216,7 @@ TEST_F(HostTempFiles, ProbeNewFile) {
     EXPECT_EQ(ScratchDir::readFile(existing), "keep me");
 
     const std::string locked = makeScratchFile(scratch, "locked.txt", "locked");
-    const TStr lockedText(locked.c_str());
+    const TStr lockedText = hostText(locked);
     ASSERT_EQ(plat_set_read_only(lockedText.utf16le(), 1), 0);
     EXPECT_FALSE(probeNewFile(locked.c_str(), true));
     EXPECT_FALSE(probeNewFile(locked.c_str(), false));
@@ -195,7 +230,7 @@ TEST_F(HostTempFiles, ProbeNewFile) {
 
 TEST_F(HostTempFiles, UniqueFileNameNumbering) {
     ScratchDir scratch;
-    const TStr dir(scratch.path().c_str());
+    const TStr dir = hostText(scratch.path());
     makeScratchFile(scratch, "log.txt");
     makeScratchFile(scratch, "log1.txt");
     const TStr pattern("log%1.txt");
@@ -235,20 +270,20 @@ TEST_F(HostTempFiles, UniqueFileNameFailures) {
 
     TStr name("log.txt");
     int counter = 0;
-    EXPECT_FALSE(uniqueFileName(TStr(scratch.path().c_str()), name, pattern, counter, 1));
+    EXPECT_FALSE(uniqueFileName(hostText(scratch.path()), name, pattern, counter, 1));
     EXPECT_EQ(text(name), "log.txt");
     EXPECT_EQ(counter, 2);
 
     counter = 0;
     EXPECT_FALSE(
-        uniqueFileName(TStr(inScratch(scratch, "missing").c_str()), name, pattern, counter, 9));
+        uniqueFileName(hostText(inScratch(scratch, "missing")), name, pattern, counter, 9));
     EXPECT_EQ(text(name), "log.txt");
     EXPECT_EQ(counter, 0);
 }
 
 TEST_F(HostTempFiles, UniqueFileNameStopsAtTheLargestCounter) {
     ScratchDir scratch;
-    const TStr dir(scratch.path().c_str());
+    const TStr dir = hostText(scratch.path());
     const TStr pattern("n%1");
     TStr name("");
     int counter = INT_MAX;
@@ -267,14 +302,14 @@ TEST_F(HostTempFiles, MakePathCreatesEveryMissingLevel) {
     scratch.dir("a\\b");
     scratch.dir("a\\b\\c");
     EXPECT_TRUE(makePath(deep.c_str()));
-    EXPECT_TRUE(ezuPathExists(TStr(deep.c_str())));
+    EXPECT_TRUE(ezuPathExists(hostText(deep)));
     EXPECT_TRUE(makePath(deep.c_str()));
 
     const std::string slashed = scratch.path() + "/x/y";
     scratch.dir("x");
     scratch.dir("x\\y");
     EXPECT_TRUE(makePath(slashed.c_str()));
-    EXPECT_TRUE(ezuPathExists(TStr(inScratch(scratch, "x\\y").c_str())));
+    EXPECT_TRUE(ezuPathExists(hostText(inScratch(scratch, "x\\y"))));
 
     {
         CurrentDirectory inside(scratch.path());
@@ -282,7 +317,7 @@ TEST_F(HostTempFiles, MakePathCreatesEveryMissingLevel) {
         scratch.dir("rel\\deeper");
         EXPECT_TRUE(makePath("rel\\deeper"));
     }
-    EXPECT_TRUE(ezuPathExists(TStr(inScratch(scratch, "rel\\deeper").c_str())));
+    EXPECT_TRUE(ezuPathExists(hostText(inScratch(scratch, "rel\\deeper"))));
 }
 
 // A path from the drive root ("\\dir", no drive letter) names the same

@@ -1,4 +1,7 @@
 // Environment variables, the unique-name template and the executable suffix.
+// Names and values are UTF-8 and go through the run-time's wide calls: the
+// narrow ones would give and take the ANSI code page, which cannot hold
+// every character of a directory name.
 #include "ezu/platform/platform.h"
 
 #include <errno.h>
@@ -6,14 +9,28 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <string>
+
 #include "ezu/platform/plat_rules.h"
+#include "ezu/platform/win32/utf8_text.h"
+
+namespace {
+
+// The UTF-8 form of the value plat_getenv gave last.
+std::string last_value;
+
+} // namespace
 
 const char* plat_getenv(const char* name) {
-    if (!name) {
+    std::wstring wide_name;
+    if (!name || !win_wide_from_utf8(name, &wide_name)) {
         errno = EINVAL;
         return nullptr;
     }
-    return getenv(name);
+    const wchar_t* value = _wgetenv(wide_name.c_str());
+    if (!value || !win_utf8_from_wide(value, &last_value))
+        return nullptr;
+    return last_value.c_str();
 }
 
 // _putenv keeps the run-time's copy and the process environment (which
@@ -23,30 +40,34 @@ int plat_setenv(const char* name, const char* value) {
         errno = EINVAL;
         return -1;
     }
-    if (!value)
-        value = "";
-    const size_t name_length = strlen(name), value_length = strlen(value);
-    char* assignment = static_cast<char*>(malloc(name_length + value_length + 2));
-    if (!assignment) {
-        errno = ENOMEM;
+    std::wstring assignment, wide_value;
+    if (!win_wide_from_utf8(name, &assignment) ||
+        !win_wide_from_utf8(value ? value : "", &wide_value)) {
+        errno = EINVAL;
         return -1;
     }
-    memcpy(assignment, name, name_length);
-    assignment[name_length] = '=';
-    memcpy(assignment + name_length + 1, value, value_length + 1);
-    const int result = _putenv(assignment);
-    free(assignment);
-    return result == 0 ? 0 : -1;
+    assignment += L'=';
+    assignment += wide_value;
+    return _wputenv(assignment.c_str()) == 0 ? 0 : -1;
 }
 
 // The run-time hands a template without six trailing X to its
-// invalid-parameter handler; such a template is refused here first.
+// invalid-parameter handler; such a template is refused here first. The
+// template is UTF-8; the wide call fills in the six X, which are the last six
+// units of the wide form and the last six bytes of the UTF-8 one.
 char* plat_mktemp(char* templ) {
-    if (!plat_template_valid(templ)) {
+    std::wstring wide;
+    if (!plat_template_valid(templ) || !win_wide_from_utf8(templ, &wide)) {
         errno = EINVAL;
         return nullptr;
     }
-    return _mktemp(templ);
+    if (!_wmktemp(&wide[0]))
+        return nullptr;
+    char* const tail = templ + strlen(templ) - 6;
+    const wchar_t* const filled = wide.c_str() + wide.size() - 6;
+    for (int i = 0; i < 6; ++i)
+        tail[i] = char(filled[i]);
+    return templ;
 }
 
 const char* plat_exe_suffix() {
