@@ -27,7 +27,7 @@ mkdir -p "$results"
 rm -f "$results"/*.json
 status=0
 files=()
-for program in convert format list settings append; do
+for program in convert validate format list settings append; do
     echo "=== bench: ${program}_bench" >&2
     if ! "$out/bench/${program}_bench" --benchmark_format=json --benchmark_repetitions=3 \
             --benchmark_report_aggregates_only=true --benchmark_min_time="$min_time" "$@" \

@@ -82,6 +82,42 @@ int str_utf8_seq_len(unsigned char lead);
 // with mem_free.
 EzuWChar* str_to_platform_wide(const char* utf8);
 
+// Well-formedness check. str_validate answers whether the `src_len` bytes at
+// `src` are well-formed text of `encoding`, reading every byte (a zero
+// character is text like any other). It returns STR_WELL_FORMED or the
+// fault of the first ill-formed sequence, whose byte offset from `src` goes
+// to *offset (when given; the length checked on success). UTF-8 follows the
+// Unicode standard's table of well-formed sequences; UTF-16 needs paired
+// surrogates and whole units, encoding 2 reading a leading mark as the
+// conversion does; UTF-32 (machine order) needs whole units holding scalar
+// values; ASCII needs bytes below 128. A null `src` or a length below 1 is
+// empty text.
+enum {
+    STR_WELL_FORMED = 0,
+    STR_FAULT_UNKNOWN_ENCODING,          // the encoding number is not 0 to 5
+    STR_FAULT_ASCII_HIGH_BYTE,           // ASCII: a byte above 127
+    STR_FAULT_UTF8_INVALID_BYTE,         // FE or FF, never part of UTF-8
+    STR_FAULT_UTF8_STRAY_CONTINUATION,   // 80 to BF where a character starts
+    STR_FAULT_UTF8_MISSING_CONTINUATION, // a lead byte without its continuation bytes
+    STR_FAULT_UTF8_OVERLONG,             // a longer form than the value needs
+    STR_FAULT_UTF8_SURROGATE,            // U+D800 to U+DFFF encoded
+    STR_FAULT_UTF8_TOO_LARGE,            // a value above U+10FFFF
+    STR_FAULT_UTF8_LONG_FORM,            // a five- or six-byte form
+    STR_FAULT_UTF8_CUT_OFF,              // the input ends inside a sequence
+    STR_FAULT_UTF16_UNPAIRED_HIGH,       // a high surrogate without a low one
+    STR_FAULT_UTF16_UNPAIRED_LOW,        // a low surrogate without a high one before it
+    STR_FAULT_UTF16_ODD_BYTE,            // the input ends in half a unit
+    STR_FAULT_UTF32_TOO_LARGE,           // a unit above 0x10FFFF
+    STR_FAULT_UTF32_SURROGATE,           // a unit from 0xD800 to 0xDFFF
+    STR_FAULT_UTF32_PARTIAL_UNIT,        // the input ends inside a unit
+    STR_FAULT_COUNT
+};
+int str_validate(const void* src, int src_len, int encoding, int* offset);
+
+// The fault in plain words ("overlong UTF-8 form"); "well-formed" for
+// STR_WELL_FORMED and "unknown fault" for a number outside the list.
+const char* str_fault_text(int fault);
+
 // The last-error record.
 void str_set_error(int code, const char* message, int line, const char* file);
 int str_error_code();
