@@ -2,7 +2,8 @@
 // beside Qt, ICU and the C library's iconv. Every case counts what a user
 // calls to get a new converted text: sizing where the interface asks for it,
 // allocating the result, converting and releasing it. Figures are bytes of
-// source text per second.
+// source text per second. The string class's road (a TStr built from UTF-8,
+// then its UTF-16LE view) is measured beside the core's.
 #include "bench_inputs.h"
 
 #include "ezu/ezu.h"
@@ -56,6 +57,25 @@ void ezuUtf8ToUtf16(benchmark::State& state, const Text* t) {
         void* out = ezuToUtf16(*t, nullptr);
         benchmark::DoNotOptimize(out);
         mem_free(out);
+    }
+    state.SetBytesProcessed(state.iterations() * int64_t(t->utf8.size()));
+}
+
+// The road through the string class: a TStr built from the UTF-8 bytes, then
+// asked for its UTF-16LE view.
+void ezuTStrUtf8ToUtf16(benchmark::State& state, const Text* t) {
+    {
+        const TStr first(t->utf8.data(), int(t->utf8.size()), ENC_UTF8);
+        const EzuWChar* view = first.utf16le();
+        const size_t units =
+            view ? std::char_traits<char16_t>::length(reinterpret_cast<const char16_t*>(view)) : 0;
+        if (!bench::verify(state, view && sameUtf16(view, units, *t),
+                           "ezu TStr: UTF-16 differs from the reference"))
+            return;
+    }
+    for (auto _ : state) {
+        const TStr s(t->utf8.data(), int(t->utf8.size()), ENC_UTF8);
+        benchmark::DoNotOptimize(s.utf16le());
     }
     state.SetBytesProcessed(state.iterations() * int64_t(t->utf8.size()));
 }
@@ -233,6 +253,7 @@ void registerAll() {
         Case fn;
     };
     const Candidate toUtf16[] = {{"ezu", ezuUtf8ToUtf16},
+                                 {"ezu_tstr", ezuTStrUtf8ToUtf16},
                                  {"qt", qtUtf8ToUtf16},
                                  {"icu", icuUtf8ToUtf16},
                                  {"iconv", iconvUtf8ToUtf16}};

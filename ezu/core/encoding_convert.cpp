@@ -7,6 +7,7 @@
 #include "ezu/core/encoding_codecs.h"
 #include "ezu/core/encoding_fast.h"
 #include "ezu/core/encoding_generic.h"
+#include "ezu/core/encoding_measured.h"
 
 #include <limits.h>
 #include <string.h>
@@ -130,14 +131,19 @@ int convert_size(const void* src_bytes, int src_len, int from, int to, bool fast
     return int(size);
 }
 
+// Converts; on success *measured (when given) gets the size the sizing pass
+// gives for a UTF-8 or UTF-16BE/LE destination: the terminator, the text
+// written and, when the text ended at a zero character, that character.
 int convert(const void* src_bytes, int src_len, int from, void* dst_bytes, int dst_len, int to,
-            bool fast) {
+            bool fast, int* measured = nullptr) {
     if (!str_encoding_valid(from) || !str_encoding_valid(to))
         return 0;
     const EncodingInfo& source = str_encodings[from];
     const EncodingInfo& destination = str_encodings[to];
     const unsigned char* src = static_cast<const unsigned char*>(src_bytes);
     unsigned char* dst = static_cast<unsigned char*>(dst_bytes);
+    unsigned char* const dst_start = dst;
+    bool ended_at_zero = false;
     int left = src ? src_len : 0;
     int room = dst ? dst_len : 0;
     int decode_state = 0, encode_state = 0;
@@ -166,8 +172,10 @@ int convert(const void* src_bytes, int src_len, int from, void* dst_bytes, int d
             return 0;
         src += consumed;
         left -= consumed;
-        if (code == 0)
+        if (code == 0) {
+            ended_at_zero = true;
             break; // the terminator is written below, in the destination's width
+        }
         const int written = destination.encode(code, dst, room, &encode_state);
         if (written == 0)
             return 0;
@@ -179,6 +187,8 @@ int convert(const void* src_bytes, int src_len, int from, void* dst_bytes, int d
     if (room < destination.unit_size)
         return report_room_ran_out();
     memset(dst, 0, size_t(destination.unit_size));
+    if (measured)
+        *measured = int(dst - dst_start) + destination.unit_size * (ended_at_zero ? 2 : 1);
     return 1;
 }
 
@@ -198,4 +208,11 @@ int str_convert(const void* src, int src_len, int from, void* dst, int dst_len, 
 
 int str_convert_generic(const void* src, int src_len, int from, void* dst, int dst_len, int to) {
     return convert(src, src_len, from, dst, dst_len, to, false);
+}
+
+int str_convert_measured(const void* src, int src_len, int from, void* dst, int dst_len, int to,
+                         int* size) {
+    if (to != ENC_UTF8 && to != ENC_UTF16BE && to != ENC_UTF16LE)
+        return 0;
+    return convert(src, src_len, from, dst, dst_len, to, true, size);
 }

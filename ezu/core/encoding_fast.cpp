@@ -4,11 +4,24 @@
 
 #include "ezu/core/encoding.h"
 #include "ezu/core/encoding_ascii_block.h"
+#include "ezu/core/encoding_avx2.h"
 #include "ezu/core/encoding_block_size.h"
 
+#include <stdint.h>
 #include <string.h>
 
 #include <type_traits>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define EZU_UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define EZU_UNDER_ASAN 1
+#endif
+#endif
+#ifndef EZU_UNDER_ASAN
+#define EZU_UNDER_ASAN 0
+#endif
 
 namespace {
 
@@ -199,26 +212,92 @@ template <class S> bool starts_ascii_run(const unsigned char* s, const unsigned 
         return false;
 }
 
+#if EZU_AVX2_LOOPS
+// Whether the first 16 bytes (8 units) are ASCII: short runs, common in text
+// with accents, stay with the 16-byte routines, which find their end with
+// less work than a call into the wide ones.
+bool starts_long_ascii_run(const unsigned char* s) {
+    return ascii_block_stops(ascii_block_load(s)) == 0;
+}
+bool starts_long_ascii_run16(const unsigned char* s, bool big_endian) {
+    return ascii_block_unit_stops(ascii_block_load_units(s, big_endian)) == 0;
+}
+#endif
+
+// The block routines of implementation level L (FAST_PORTABLE, FAST_SSE2 or
+// FAST_AVX2). The wide routines take whole blocks at the front of a long run
+// and leave its end to the 16-byte ones.
+template <int L> size_t level_ascii_span(const unsigned char* s, size_t n) {
+    if constexpr (L == FAST_PORTABLE)
+        return str_ascii_span_portable(s, n);
+    size_t i = 0;
+#if EZU_AVX2_LOOPS
+    if constexpr (L == FAST_AVX2)
+        if (n >= 64 && starts_long_ascii_run(s))
+            i = str_ascii_span_avx2(s, n);
+#endif
+    return i + str_ascii_span(s + i, n - i);
+}
+
+template <int L> size_t level_ascii_span16(const unsigned char* s, size_t units, bool big_endian) {
+    if constexpr (L == FAST_PORTABLE)
+        return str_ascii_span16_portable(s, units, big_endian);
+    size_t i = 0;
+#if EZU_AVX2_LOOPS
+    if constexpr (L == FAST_AVX2)
+        if (units >= 32 && starts_long_ascii_run16(s, big_endian))
+            i = str_ascii_span16_avx2(s, units, big_endian);
+#endif
+    return i + str_ascii_span16(s + 2 * i, units - i, big_endian);
+}
+
+template <int L>
+size_t level_ascii_to_utf16(const unsigned char* s, size_t n, unsigned char* d, bool big_endian) {
+    if constexpr (L == FAST_PORTABLE)
+        return str_ascii_to_utf16_portable(s, n, d, big_endian);
+    size_t i = 0;
+#if EZU_AVX2_LOOPS
+    if constexpr (L == FAST_AVX2)
+        if (n >= 64 && starts_long_ascii_run(s))
+            i = str_ascii_to_utf16_avx2(s, n, d, big_endian);
+#endif
+    return i + str_ascii_to_utf16(s + i, n - i, d + 2 * i, big_endian);
+}
+
+template <int L>
+size_t level_utf16_to_ascii(const unsigned char* s, size_t units, unsigned char* d,
+                            bool big_endian) {
+    if constexpr (L == FAST_PORTABLE)
+        return str_utf16_to_ascii_portable(s, units, d, big_endian);
+    size_t i = 0;
+#if EZU_AVX2_LOOPS
+    if constexpr (L == FAST_AVX2)
+        if (units >= 32 && starts_long_ascii_run16(s, big_endian))
+            i = str_utf16_to_ascii_avx2(s, units, d, big_endian);
+#endif
+    return i + str_utf16_to_ascii(s + 2 * i, units - i, d + i, big_endian);
+}
+
 // The ASCII characters at the start of `chars` source characters.
-template <class S> size_t ascii_span(const unsigned char* s, size_t chars) {
+template <class S, int L> size_t ascii_span(const unsigned char* s, size_t chars) {
     if constexpr (S::kUnit == 1)
-        return str_ascii_span(s, chars);
+        return level_ascii_span<L>(s, chars);
     else if constexpr (S::kUnit == 2)
-        return str_ascii_span16(s, chars, S::kBigEndian);
+        return level_ascii_span16<L>(s, chars, S::kBigEndian);
     else
         return 0;
 }
 
 // Converts the ASCII characters at the start of the `chars` characters at
 // `s` (room for all of them at `d`); returns how many there were.
-template <class S, class D>
+template <class S, class D, int L>
 size_t ascii_block(const unsigned char* s, size_t chars, unsigned char* d) {
     if constexpr (S::kUnit == 1 && D::kWidth == 2) {
-        return str_ascii_to_utf16(s, chars, d, D::kBigEndian);
+        return level_ascii_to_utf16<L>(s, chars, d, D::kBigEndian);
     } else if constexpr (S::kUnit == 2 && D::kWidth == 1) {
-        return str_utf16_to_ascii(s, chars, d, S::kBigEndian);
+        return level_utf16_to_ascii<L>(s, chars, d, S::kBigEndian);
     } else {
-        const size_t n = ascii_span<S>(s, chars);
+        const size_t n = ascii_span<S, L>(s, chars);
         if constexpr (S::kUnit == 1 && D::kWidth == 1) {
             memcpy(d, s, n);
         } else if constexpr (S::kUnit == 2 && D::kWidth == 2 && S::kBigEndian == D::kBigEndian) {
@@ -257,7 +336,7 @@ template <class S, class D> int64_t block_bytes(const BlockCounts& c) {
 
 // Sizes whole blocks from `s` while they are well-formed; returns the bytes
 // covered.
-template <class S, class D>
+template <class S, class D, int L>
 size_t size_blocks(const unsigned char* s, const unsigned char* end, int64_t* total) {
     const unsigned char* p = s;
     while (end - p >= 16) {
@@ -271,7 +350,7 @@ size_t size_blocks(const unsigned char* s, const unsigned char* end, int64_t* to
         if (c.ascii) {
             // A whole block of ASCII: the ASCII routines take the rest of a
             // long run faster.
-            const size_t n = ascii_span<S>(p, size_t(end - p) / S::kUnit);
+            const size_t n = ascii_span<S, L>(p, size_t(end - p) / S::kUnit);
             *total += int64_t(n) * D::kWidth;
             p += n * S::kUnit;
             continue;
@@ -284,7 +363,7 @@ size_t size_blocks(const unsigned char* s, const unsigned char* end, int64_t* to
 
 #endif
 
-template <class S, class D> int size_run(const unsigned char* src, int len, int64_t* size) {
+template <class S, class D, int L> int size_run(const unsigned char* src, int len, int64_t* size) {
     const unsigned char* s = src;
     const unsigned char* const end = src + len;
     int64_t total = 0;
@@ -293,14 +372,14 @@ template <class S, class D> int size_run(const unsigned char* src, int len, int6
         const unsigned char* steps_end = s;
         bool block_sized = false;
 #if EZU_ASCII_BLOCK_SSE2
-        if constexpr (S::kBlockSized) {
-            s += size_blocks<S, D>(s, end, &total);
+        if constexpr (S::kBlockSized && L != FAST_PORTABLE) {
+            s += size_blocks<S, D, L>(s, end, &total);
             steps_end = s + 16; // past the block that stopped the sizer
             block_sized = true;
         }
 #endif
         if (!block_sized && starts_ascii_run<S>(s, end)) {
-            const size_t n = ascii_span<S>(s, size_t(end - s) / S::kUnit);
+            const size_t n = ascii_span<S, L>(s, size_t(end - s) / S::kUnit);
             s += n * S::kUnit;
             total += int64_t(n) * D::kWidth;
         }
@@ -330,7 +409,7 @@ template <class S, class D> int size_run(const unsigned char* src, int len, int6
 // sources leave to the encoding table, or near the end of the source or the
 // room, where convert_run goes on.
 
-template <bool BigEndian>
+template <bool BigEndian, int L>
 void utf8_to_utf16_unchecked(const unsigned char*& s, const unsigned char* end, unsigned char*& d,
                              const unsigned char* limit) {
     // A character of n bytes writes at most 2n; one starting in the stretch
@@ -341,7 +420,7 @@ void utf8_to_utf16_unchecked(const unsigned char*& s, const unsigned char* end, 
         while (s < stretch_end) {
             const uint32_t lead = s[0];
             if (lead < 0x80) {
-                const size_t n = str_ascii_to_utf16(s, size_t(stretch_end - s), d, BigEndian);
+                const size_t n = level_ascii_to_utf16<L>(s, size_t(stretch_end - s), d, BigEndian);
                 if (n == 0)
                     return; // the end of the text
                 s += n;
@@ -378,7 +457,7 @@ void utf8_to_utf16_unchecked(const unsigned char*& s, const unsigned char* end, 
     }
 }
 
-template <bool BigEndian>
+template <bool BigEndian, int L>
 void utf16_to_utf8_unchecked(const unsigned char*& s, const unsigned char* end, unsigned char*& d,
                              const unsigned char* limit) {
     // A unit writes at most 3 bytes, a pair 4; a pair starting in the
@@ -390,7 +469,8 @@ void utf16_to_utf8_unchecked(const unsigned char*& s, const unsigned char* end, 
         while (s < stretch_end) {
             const uint32_t unit = load_unit(s, BigEndian);
             if (unit < 0x80) {
-                const size_t n = str_utf16_to_ascii(s, size_t(stretch_end - s) / 2, d, BigEndian);
+                const size_t n =
+                    level_utf16_to_ascii<L>(s, size_t(stretch_end - s) / 2, d, BigEndian);
                 if (n == 0)
                     return; // the end of the text
                 s += 2 * n;
@@ -422,21 +502,49 @@ void utf16_to_utf8_unchecked(const unsigned char*& s, const unsigned char* end, 
     }
 }
 
-template <class S, class D>
+// UTF-8 into UTF-8: well-formed blocks are copied as they stand.
+template <int L>
+void utf8_to_utf8_unchecked(const unsigned char*& s, const unsigned char* end, unsigned char*& d,
+                            const unsigned char* limit) {
+#if EZU_ASCII_BLOCK_SSE2
+    if constexpr (L != FAST_PORTABLE) {
+        while (end - s >= 16 && limit - d >= 16) {
+            const BlockCounts c = utf8_block_counts(s);
+            if (c.bytes == 0)
+                return;
+            size_t n = c.bytes;
+            if (c.ascii) {
+                const size_t fit = size_t(end - s < limit - d ? end - s : limit - d);
+                n = level_ascii_span<L>(s, fit);
+            }
+            memcpy(d, s, n);
+            s += n;
+            d += n;
+        }
+    }
+#else
+    (void)s, (void)end, (void)d, (void)limit;
+#endif
+}
+
+template <class S, class D, int L>
 int convert_run(const unsigned char* src, int left, unsigned char* dst, int room, int* written) {
     const unsigned char* s = src;
     const unsigned char* const end = src + left;
     unsigned char* d = dst;
     unsigned char* const limit = dst + room;
     if constexpr (std::is_same<S, Utf8Source>::value && D::kWidth == 2)
-        utf8_to_utf16_unchecked<D::kBigEndian>(s, end, d, limit);
+        utf8_to_utf16_unchecked<D::kBigEndian, L>(s, end, d, limit);
     else if constexpr (S::kUnit == 2 && std::is_same<D, Utf8Destination>::value)
-        utf16_to_utf8_unchecked<S::kBigEndian>(s, end, d, limit);
+        utf16_to_utf8_unchecked<S::kBigEndian, L>(s, end, d, limit);
+    else if constexpr (std::is_same<S, Utf8Source>::value &&
+                       std::is_same<D, Utf8Destination>::value)
+        utf8_to_utf8_unchecked<L>(s, end, d, limit);
     while (s < end) {
         if (starts_ascii_run<S>(s, end)) {
             const size_t chars = size_t(end - s) / S::kUnit;
             const size_t fit = size_t(limit - d) / D::kWidth;
-            const size_t n = ascii_block<S, D>(s, chars < fit ? chars : fit, d);
+            const size_t n = ascii_block<S, D, L>(s, chars < fit ? chars : fit, d);
             s += n * S::kUnit;
             d += n * D::kWidth;
             if (s == end)
@@ -457,35 +565,35 @@ int convert_run(const unsigned char* src, int left, unsigned char* dst, int room
     return int(s - src);
 }
 
-template <class S> int size_from(const unsigned char* src, int len, int to, int64_t* size) {
+template <class S, int L> int size_from(const unsigned char* src, int len, int to, int64_t* size) {
     switch (to) {
     case ENC_UTF8:
-        return size_run<S, Utf8Destination>(src, len, size);
+        return size_run<S, Utf8Destination, L>(src, len, size);
     case ENC_UTF16:
     case ENC_UTF16BE:
     case ENC_UTF16LE:
-        return size_run<S, Utf16Destination<false>>(src, len, size);
+        return size_run<S, Utf16Destination<false>, L>(src, len, size);
     case ENC_UTF32:
-        return size_run<S, Utf32Destination>(src, len, size);
+        return size_run<S, Utf32Destination, L>(src, len, size);
     default:
         return 0;
     }
 }
 
-template <class S>
+template <class S, int L>
 int convert_from(const unsigned char* src, int left, unsigned char* dst, int room, int to,
                  int* written) {
     switch (to) {
     case ENC_ASCII:
-        return convert_run<S, AsciiDestination>(src, left, dst, room, written);
+        return convert_run<S, AsciiDestination, L>(src, left, dst, room, written);
     case ENC_UTF8:
-        return convert_run<S, Utf8Destination>(src, left, dst, room, written);
+        return convert_run<S, Utf8Destination, L>(src, left, dst, room, written);
     case ENC_UTF16BE:
-        return convert_run<S, Utf16Destination<true>>(src, left, dst, room, written);
+        return convert_run<S, Utf16Destination<true>, L>(src, left, dst, room, written);
     case ENC_UTF16LE:
-        return convert_run<S, Utf16Destination<false>>(src, left, dst, room, written);
+        return convert_run<S, Utf16Destination<false>, L>(src, left, dst, room, written);
     case ENC_UTF32:
-        return convert_run<S, Utf32Destination>(src, left, dst, room, written);
+        return convert_run<S, Utf32Destination, L>(src, left, dst, room, written);
     default:
         return 0;
     }
@@ -502,9 +610,33 @@ int str_fast_text_length(const unsigned char* src, int len, int from) {
     }
     if (from == ENC_UTF32)
         return len; // its runs read one whole unit at a time and stop at zero
-    // One 16-bit load per unit, never one past the first zero unit.
     const int units = len / 2;
     int i = 0;
+#if EZU_ASCII_BLOCK_SSE2 && !EZU_UNDER_ASAN
+    // Aligned blocks: a block never reaches into another page, so it can be
+    // read whole even where the text ends inside it. (AddressSanitizer would
+    // call that a read past the text; under it the loop below does it all.)
+    if ((reinterpret_cast<uintptr_t>(src) & 1) == 0) {
+        const uintptr_t start = reinterpret_cast<uintptr_t>(src);
+        const unsigned char* block = src - (start & 15);
+        unsigned skip = unsigned(start & 15); // bytes in front of the text
+        for (;;) {
+            const __m128i v = _mm_load_si128(reinterpret_cast<const __m128i*>(block));
+            const unsigned zeros =
+                unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(v, _mm_setzero_si128()))) >> skip;
+            const long long at = block + skip - src; // byte offset of the first unit looked at
+            if (zeros != 0) {
+                const long long zero = at + __builtin_ctz(zeros);
+                return zero < 2LL * units ? int(zero) : len;
+            }
+            if (at + 16 - skip >= 2LL * units)
+                return len;
+            block += 16;
+            skip = 0;
+        }
+    }
+#endif
+    // One 16-bit load per unit, never one past the first zero unit.
     for (; units - i >= 4; i += 4) {
         for (int k = i; k < i + 4; ++k)
             if (load_any_unit(src + 2 * k) == 0)
@@ -516,38 +648,104 @@ int str_fast_text_length(const unsigned char* src, int len, int from) {
     return len;
 }
 
-int str_fast_size_run(const unsigned char* src, int len, int from, int to, int64_t* size) {
+namespace {
+
+int best_level() {
+#if EZU_AVX2_LOOPS
+    if (str_avx2_supported())
+        return FAST_AVX2;
+#endif
+    return EZU_ASCII_BLOCK_SSE2 ? FAST_SSE2 : FAST_PORTABLE;
+}
+
+int g_level = -1; // chosen on first use
+
+int level() {
+    if (g_level < 0)
+        g_level = best_level();
+    return g_level;
+}
+
+template <int L>
+int size_run_at(const unsigned char* src, int len, int from, int to, int64_t* size) {
     switch (from) {
     case ENC_ASCII:
-        return size_from<AsciiSource>(src, len, to, size);
+        return size_from<AsciiSource, L>(src, len, to, size);
     case ENC_UTF8:
-        return size_from<Utf8Source>(src, len, to, size);
+        return size_from<Utf8Source, L>(src, len, to, size);
     case ENC_UTF16BE:
-        return size_from<Utf16Source<true>>(src, len, to, size);
+        return size_from<Utf16Source<true>, L>(src, len, to, size);
     case ENC_UTF16LE:
-        return size_from<Utf16Source<false>>(src, len, to, size);
+        return size_from<Utf16Source<false>, L>(src, len, to, size);
     case ENC_UTF32:
-        return size_from<Utf32Source>(src, len, to, size);
+        return size_from<Utf32Source, L>(src, len, to, size);
     default:
         return 0;
+    }
+}
+
+template <int L>
+int convert_run_at(const unsigned char* src, int left, int from, unsigned char* dst, int room,
+                   int to, int* written) {
+    switch (from) {
+    case ENC_ASCII:
+        return convert_from<AsciiSource, L>(src, left, dst, room, to, written);
+    case ENC_UTF8:
+        return convert_from<Utf8Source, L>(src, left, dst, room, to, written);
+    case ENC_UTF16BE:
+        return convert_from<Utf16Source<true>, L>(src, left, dst, room, to, written);
+    case ENC_UTF16LE:
+        return convert_from<Utf16Source<false>, L>(src, left, dst, room, to, written);
+    case ENC_UTF32:
+        return convert_from<Utf32Source, L>(src, left, dst, room, to, written);
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+int str_fast_level() {
+    return level();
+}
+
+int str_fast_force_level(int wanted) {
+    const int best = best_level();
+    g_level = wanted < 0 || wanted > best ? best : wanted;
+    return g_level;
+}
+
+size_t str_fast_ascii_span(const unsigned char* src, size_t n) {
+    switch (level()) {
+    case FAST_PORTABLE:
+        return level_ascii_span<FAST_PORTABLE>(src, n);
+    case FAST_SSE2:
+        return level_ascii_span<FAST_SSE2>(src, n);
+    default:
+        return level_ascii_span<FAST_AVX2>(src, n);
+    }
+}
+
+int str_fast_size_run(const unsigned char* src, int len, int from, int to, int64_t* size) {
+    switch (level()) {
+    case FAST_PORTABLE:
+        return size_run_at<FAST_PORTABLE>(src, len, from, to, size);
+    case FAST_SSE2:
+        return size_run_at<FAST_SSE2>(src, len, from, to, size);
+    default:
+        return size_run_at<FAST_AVX2>(src, len, from, to, size);
     }
 }
 
 int str_fast_convert_run(const unsigned char* src, int left, int from, unsigned char* dst, int room,
                          int to, int* written) {
     *written = 0;
-    switch (from) {
-    case ENC_ASCII:
-        return convert_from<AsciiSource>(src, left, dst, room, to, written);
-    case ENC_UTF8:
-        return convert_from<Utf8Source>(src, left, dst, room, to, written);
-    case ENC_UTF16BE:
-        return convert_from<Utf16Source<true>>(src, left, dst, room, to, written);
-    case ENC_UTF16LE:
-        return convert_from<Utf16Source<false>>(src, left, dst, room, to, written);
-    case ENC_UTF32:
-        return convert_from<Utf32Source>(src, left, dst, room, to, written);
+    switch (level()) {
+    case FAST_PORTABLE:
+        return convert_run_at<FAST_PORTABLE>(src, left, from, dst, room, to, written);
+    case FAST_SSE2:
+        return convert_run_at<FAST_SSE2>(src, left, from, dst, room, to, written);
     default:
-        return 0;
+        return convert_run_at<FAST_AVX2>(src, left, from, dst, room, to, written);
     }
 }

@@ -13,7 +13,25 @@
 #ifndef EZU_CORE_ENCODING_FAST_H
 #define EZU_CORE_ENCODING_FAST_H
 
+#include <stddef.h>
 #include <stdint.h>
+
+// Implementation levels of the block routines, each kept beside the better
+// ones: plain C++, 16-byte SSE2 blocks, and (on x86-64 processors that have
+// it) 32-byte AVX2 blocks for runs of ASCII. The best the machine has is
+// used unless a test asks for another.
+enum { FAST_PORTABLE = 0, FAST_SSE2 = 1, FAST_AVX2 = 2 };
+
+// The level in use.
+int str_fast_level();
+
+// For tests only: uses `level` from now on, or the best the machine has when
+// it asks for more (or is negative); returns the level now in use.
+int str_fast_force_level(int level);
+
+// Bytes 1 to 0x7F at the start of the `n` bytes at `src`, with the block
+// routines of the level in use.
+size_t str_fast_ascii_span(const unsigned char* src, size_t n);
 
 // Bytes of the at most `len` bytes at `src` in front of the first zero unit
 // of encoding `from` (any UTF-16 order for encoding 2); `len` without one.

@@ -3,6 +3,7 @@
 
 #include "ezu/core/encoding.h"
 #include "ezu/core/mem.h"
+#include "ezu/strings/strbuf_once.h"
 
 #include <limits.h>
 #include <stdint.h>
@@ -108,6 +109,19 @@ int str_assign_bytes(StrBuf* buf, const void* data, int nbytes, int encoding) {
         str_assign_bytes(buf, copy, count, encoding);
         mem_free(copy);
         return 1;
+    }
+    // A buffer without a block takes UTF-8 or 7-bit text in one pass: its
+    // size then is at most one byte per source byte plus the terminator.
+    if (!buf->data && data && (encoding == ENC_UTF8 || encoding == ENC_ASCII)) {
+        int size = 0;
+        bool out_of_memory = false;
+        char* block = str_convert_once(data, nbytes, encoding, ENC_UTF8, nbytes + 1LL, 0, 0, &size,
+                                       &out_of_memory);
+        if (block || out_of_memory) {
+            buf->data = block;
+            buf->capacity = block ? size : 0;
+            return 1;
+        }
     }
     const int size = data ? str_convert_size(data, nbytes, encoding, ENC_UTF8) : 0;
     if (size == 0) {

@@ -8,7 +8,9 @@
 #include "ezu/strings/tstr.h"
 
 #include "ezu/core/encoding.h"
+#include "ezu/core/encoding_fast.h"
 #include "ezu/core/mem.h"
+#include "ezu/strings/strbuf_once.h"
 
 #include <limits.h>
 #include <stdint.h>
@@ -36,9 +38,29 @@ const void* TStr::view(int encoding) const {
     }
     if (!str_encoding_valid(encoding))
         return nullptr;
+    const char* text = buf_->data ? buf_->data : "";
+    const size_t len = strlen(text);
+    if ((encoding == ENC_UTF16LE || encoding == ENC_UTF16BE) &&
+        str_fast_ascii_span(reinterpret_cast<const unsigned char*>(text), len) == len) {
+        // 7-bit text takes one unit per byte: the room for that is exact, and
+        // one pass does.
+        int size = 0;
+        bool out_of_memory = false;
+        char* block = str_convert_once(text, int(len), ENC_UTF8, encoding, 2LL * len + 2, kHeader,
+                                       1, &size, &out_of_memory);
+        if (out_of_memory)
+            return nullptr;
+        if (block) {
+            const int32_t stored = encoding;
+            memcpy(block, &stored, sizeof stored);
+            view_ = block;
+            return block + kHeader;
+        }
+    }
     // Text that cannot be converted leaves a view holding only the terminator.
-    int size = str_export_size(buf_, encoding);
-    if (size == 0)
+    int size = str_convert_size(text, int(len), ENC_UTF8, encoding);
+    const bool rejected = size == 0;
+    if (rejected)
         size = str_encodings[encoding].terminator_size;
     // The block adds the spare zero and the header to the converted size.
     if (size > INT_MAX - 1 - kHeader)
@@ -48,7 +70,7 @@ const void* TStr::view(int encoding) const {
         return nullptr;
     const int32_t stored = encoding;
     memcpy(block, &stored, sizeof stored);
-    if (!str_export(buf_, block + kHeader, size + 1, encoding))
+    if (!rejected && !str_convert(text, int(len), ENC_UTF8, block + kHeader, size + 1, encoding))
         memset(block + kHeader, 0, size_t(size) + 1);
     view_ = block;
     return block + kHeader;

@@ -1,0 +1,34 @@
+// Runs of ASCII 32 bytes at a time with AVX2, for x86-64 processors that
+// have it (chosen at run time by the direct loops). Each routine covers a
+// prefix of whole 32-byte blocks of its ASCII run and returns its length in
+// characters; the caller finishes the run with the 16-byte routines, so
+// these never look at the last block of the run. Where the compiler cannot
+// build them, EZU_AVX2_LOOPS is 0 and they are absent.
+#ifndef EZU_CORE_ENCODING_AVX2_H
+#define EZU_CORE_ENCODING_AVX2_H
+
+#include <stddef.h>
+
+#if (defined(__x86_64__) || defined(_M_X64)) && defined(__GNUC__) && !defined(EZU_NO_SSE2)
+#define EZU_AVX2_LOOPS 1
+#else
+#define EZU_AVX2_LOOPS 0
+#endif
+
+#if EZU_AVX2_LOOPS
+
+// True when the processor (and the system) can run the AVX2 routines.
+bool str_avx2_supported();
+
+// The same contracts as str_ascii_span, str_ascii_span16, str_ascii_to_utf16
+// and str_utf16_to_ascii, for a prefix of the run made of whole blocks.
+size_t str_ascii_span_avx2(const unsigned char* src, size_t n);
+size_t str_ascii_span16_avx2(const unsigned char* src, size_t units, bool big_endian);
+size_t str_ascii_to_utf16_avx2(const unsigned char* src, size_t n, unsigned char* dst,
+                               bool big_endian);
+size_t str_utf16_to_ascii_avx2(const unsigned char* src, size_t units, unsigned char* dst,
+                               bool big_endian);
+
+#endif
+
+#endif

@@ -1,0 +1,20 @@
+// One-pass conversion into a new block of exactly the size the sizing pass
+// would give: the text is converted into room for the longest result it
+// may take and, when that room was too large, copied into an exact block.
+#ifndef EZU_STRINGS_STRBUF_ONCE_H
+#define EZU_STRINGS_STRBUF_ONCE_H
+
+// Converts `nbytes` bytes of `data` (encoding `from`) into encoding `to`
+// (ENC_UTF8, ENC_UTF16BE or ENC_UTF16LE), given `bound` bytes of room. The
+// result is a new guarded block of `front` + size + `back` bytes with the
+// converted text and its terminator at offset `front`, everything else
+// zero, where size is what str_convert_size gives; *size is set to it.
+// Null when one pass cannot tell (the text needs more than `bound`, the
+// conversion fails): the last-error record is then as it was before the
+// call, and the caller takes the sizing road instead. Null with
+// *out_of_memory set when an allocation fails: the caller then fails as
+// when its own allocation fails.
+char* str_convert_once(const void* data, int nbytes, int from, int to, long long bound, int front,
+                       int back, int* size, bool* out_of_memory);
+
+#endif
