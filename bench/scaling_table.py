@@ -42,7 +42,7 @@ def main():
     listed = run([args.binary] + size_flag + ["--benchmark_list_tests=true"] + args.options).split()
     rows = {}
     for entry in listed:
-        name, _, size = entry.replace("/real_time", "").rpartition("/")
+        name, _, size = entry.rpartition("/")
         rows.setdefault(name, []).append(int(size))
     # Without --smoke each size runs three times and the median counts.
     extra = [] if args.smoke else ["--benchmark_repetitions=3",
@@ -57,15 +57,13 @@ def main():
         if b.get("aggregate_name", "median") != "median":
             continue
         name = b["run_name"] if "run_name" in b else b["name"]
-        name = name.replace("/real_time", "")
         row, _, size = name.rpartition("/")
         if b.get("error_occurred"):
             errors[row] = b.get("error_message", "error")
             continue
-        # Rows timed by the wall clock (a child process does the work)
-        # report it as real time; all others by this process's CPU time.
-        key = "real_time" if "/real_time" in b["name"] else "cpu_time"
-        times[(row, int(size))] = float(b[key])
+        # This process's CPU time: the load of other processes on the
+        # machine changes the wall clock far more.
+        times[(row, int(size))] = float(b["cpu_time"])
 
     status = 0
     print("| row | t(n) µs | t(4n) µs | t(16n) µs | n | exponent |")

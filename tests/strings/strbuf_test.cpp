@@ -91,6 +91,33 @@ TEST_F(StrBufTest, ResizeCopyAndReserve) {
     EXPECT_EQ(b.buf->capacity, 11);
 }
 
+// Resizing in place must leave the block as a new zero-filled block with the
+// old bytes copied in would: text, stale bytes behind the terminator, zeros
+// where the old block's rounding slack held garbage, and the same counters.
+TEST_F(StrBufTest, ResizeMatchesACopyIntoANewBlock) {
+    const struct {
+        int from, to;
+    } cases[] = {{5, 7}, {5, 8}, {5, 64}, {9, 300}, {300, 9}, {8, 5}, {6, 6}, {2, 1}};
+    for (const auto& c : cases) {
+        Owned b(str_new());
+        b.buf->data = static_cast<char*>(mem_alloc(c.from));
+        b.buf->capacity = c.from;
+        const int rounded_from = (c.from + 3) & ~3;
+        for (int i = 0; i < rounded_from; ++i)
+            b.buf->data[i] = char('a' + i % 26); // slack included
+        b.buf->data[c.from / 2] = 0;             // stale bytes behind the text
+        std::string expected(size_t((c.to + 3) & ~3), '\0');
+        memcpy(&expected[0], b.buf->data, size_t(c.from < c.to ? c.from : c.to));
+        if (c.to < c.from)
+            expected[size_t(c.to - 1)] = 0;
+        const int bytes = mem_bytes_in_use();
+        ASSERT_EQ(str_resize(b.buf, c.to), 1);
+        EXPECT_EQ(std::string(b.buf->data, expected.size()), expected) << c.from << " -> " << c.to;
+        EXPECT_EQ(b.buf->capacity, c.to);
+        EXPECT_EQ(mem_bytes_in_use() - bytes, ((c.to + 3) & ~3) - rounded_from);
+    }
+}
+
 TEST_F(StrBufTest, SizesBeyondTheIntegerRangeFailCleanly) {
     Owned b(str_from_ascii("abc"));
     EXPECT_EQ(str_resize(b.buf, INT_MAX), 0);
