@@ -38,9 +38,11 @@ TStr TStr::adopt(StrBuf* buf) {
     return TStr(buf, Adopt());
 }
 
+// Every change of the text passes here, so this is where changes are counted.
 void TStr::dropView() {
     mem_free(view_);
     view_ = nullptr;
+    ++changes_;
 }
 
 // The text ends up as str_dup would make it: the other's bytes as they stand
@@ -76,6 +78,7 @@ bool TStr::assignEncoded(const void* data, int nbytes, int encoding) {
     // text is in place.
     void* old_view = view_;
     view_ = nullptr;
+    ++changes_;
     str_assign_bytes(buf_, data, nbytes, encoding);
     mem_free(old_view);
     return true;
