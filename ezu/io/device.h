@@ -23,6 +23,22 @@ class TEzuIODevice {
 
 // Reads from and appends to a TStr it does not own, through the string's
 // 7-bit view: every character is one byte there.
+//
+// Reading: the device remembers the view's length and where its position
+// lies in the text, so getc, atEnd and read cost O(1) per byte while the
+// target is unchanged. It knows the target changed by the string's change
+// count and its text block; text changed through buffer() directly, behind
+// the string's back, is seen only once the block or the count changes.
+//
+// Writing: bytes are UTF-8 and arrive in any chunks. A character cut off at
+// the end of a write is held back (at most five bytes) until a later write
+// completes it, and counts as accepted. A zero byte where a character starts,
+// or a sequence that reads as character 0 (such as C0 80), can never be text:
+// the write stops there and returns the count of the bytes before it. Held
+// bytes are not text yet, so getc, read and atEnd do not see them. A putc
+// or close while bytes are held, and destroying the device, ends the cut
+// character: it is appended as "?" (close and the destructor touch the target
+// only then).
 class TEzuStrIODevice : public TEzuIODevice {
   public:
     explicit TEzuStrIODevice(TStr* target);
@@ -39,9 +55,42 @@ class TEzuStrIODevice : public TEzuIODevice {
     int atEnd() override;
 
   private:
+    // Brings the remembered length up to date when the target changed.
+    void sync();
+    bool unchanged() const;
+    void remember();
+    // Byte offset of character `index` (at most the number of characters),
+    // moving the remembered place there.
+    int byteOf(int index);
+    // Appends converted text, keeping what is remembered where it still holds.
+    void appendText(const char* bytes, int count);
+    // Updates what is remembered after an append of `chars` characters and
+    // `bytes` bytes; `keep` says it held just before.
+    void appended(bool keep, int chars, int bytes);
+    // Appends "?" for held bytes and forgets them.
+    void endHeldCharacter();
+    // Bytes from `bytes` up to the first that can never be text, at most
+    // `count`; *held gets the length of a character cut off at the end.
+    static int textPrefix(const unsigned char* bytes, int count, int* held);
+
     TStr* target_;
     int position_;
     int mode_;
+
+    // What is remembered of the target, valid while `known_`.
+    bool known_;
+    bool clean_; // the view holds every character: appends only add
+    const char* seenData_;
+    int seenCapacity_;
+    unsigned seenChanges_;
+    int length_;    // length of the 7-bit view
+    int bytes_;     // length of the text in bytes
+    int placeChar_; // a character index and its byte offset
+    int placeByte_;
+    int backByte_; // byte offset of character placeChar_ - 1, or -1
+
+    unsigned char held_[8];
+    int heldCount_;
 };
 
 #endif

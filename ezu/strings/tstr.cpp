@@ -39,9 +39,11 @@ TStr TStr::adopt(StrBuf* buf) {
     return TStr(buf, Adopt());
 }
 
+// Every change of the text passes here, so this is where changes are counted.
 void TStr::dropView() {
     releaseView(view_);
     view_ = nullptr;
+    ++changes_;
 }
 
 // The text ends up as str_dup would make it: the other's bytes as they stand
@@ -77,6 +79,7 @@ bool TStr::assignEncoded(const void* data, int nbytes, int encoding) {
     // text is in place.
     void* old_view = view_;
     view_ = nullptr;
+    ++changes_;
     str_assign_bytes(buf_, data, nbytes, encoding);
     releaseView(old_view);
     return true;

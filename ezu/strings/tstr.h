@@ -39,6 +39,11 @@ class TStr {
     int charAt(int i) const;
     int hash() const;
     StrBuf* buffer() const { return buf_; }
+    // Counts the changes made to the text through this string's operations
+    // (every one that drops the view). A reader that remembers facts about
+    // the text (its length, where a position lies) compares the count to know
+    // they still hold. Changes made to buffer() directly are not counted.
+    unsigned changeCount() const { return changes_; }
 
     bool operator==(const TStr& other) const;
     bool operator!=(const TStr& other) const;
@@ -144,6 +149,7 @@ class TStr {
     // Guarded block (encoding number, converted text, spare zero), or after
     // an append the remembered end of the text (tstr.cpp).
     mutable void* view_;
+    unsigned changes_ = 0;
 };
 
 bool operator==(const char* text, const TStr& str);

@@ -96,6 +96,20 @@ TEST_F(HostAppPath, RelativeProgramNameWithADirectory) {
         << output;
 }
 
+// A name from the drive root names the program on the current drive, not
+// under the current directory. Only cmd passes such a name as typed; sh
+// runs the program by its host path, which the POSIX platform hands over in
+// complete form ("C:\\..."), so there the name arrives complete.
+TEST_F(HostAppPath, NameFromTheDriveRoot) {
+    const std::string dir = hostProgramDir();
+    const std::string program = hostHelperPath(kDemo);
+    const std::string typed = kTestingOnWindows ? program.substr(2) : hostShellPath(program);
+    const std::string output = runDemo(fromDirectory(leafDir(dir), typed, "call"));
+    const std::string found = "result: " + dir + "\n";
+    ASSERT_GE(output.size(), found.size()) << output;
+    EXPECT_EQ(output.substr(output.size() - found.size()), found) << output;
+}
+
 TEST_F(HostAppPath, RelativeNameThatDoesNotResolve) {
     ScratchDir scratch;
     const std::string dir = hostProgramDir();
