@@ -25,6 +25,7 @@
 #include "ezu/io/temp_files.h"
 
 #include "ezu/host/command.h"
+#include "ezu/host/console.h"
 #include "ezu/host/queries.h"
 
 #endif

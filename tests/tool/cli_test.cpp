@@ -18,7 +18,9 @@ TEST_F(ToolCommandLine, HelpAndVersionGoToStandardOutput) {
     EXPECT_TRUE(starts_with(help.out, "usage: ezutool")) << help.out;
     for (const char* command : {"convert", "run COMMAND", "info", "expand TEXT", "settings"})
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
-    EXPECT_NE(help.out.find("first NUL character"), std::string::npos);
+    for (const char* said :
+         {"first NUL character", "--lenient", "byte offset", "\"2>&1\"", "100-nanosecond units"})
+        EXPECT_NE(help.out.find(said), std::string::npos) << said;
     EXPECT_EQ(help.err, "");
 
     // Also after the command's name, before its arguments.
@@ -40,8 +42,11 @@ TEST_F(ToolCommandLine, UsageErrorsExitWithTwoAndExplainOnStandardError) {
         {"info --frobnicate", "unknown option --frobnicate"},
         {"convert --from utf8", "convert needs --from ENC and --to ENC"},
         {"convert --from utf8 --to", "--to needs an encoding"},
-        {"convert --from latin1 --to utf8", "unknown encoding latin1"},
-        {"convert --from 6 --to utf8", "unknown encoding 6"},
+        {"convert --from latin1 --to utf8",
+         "unknown encoding latin1 (convert --list shows the names)"},
+        {"convert --from 6 --to utf8", "unknown encoding 6 (convert --list shows the names)"},
+        {"convert -f utf8 -t", "-t needs an encoding"},
+        {"convert --to=utf-7 -f utf8", "unknown encoding utf-7 (convert --list shows the names)"},
         {"convert --from 1 --to 2 a b c", "convert takes at most INPUT and OUTPUT, not also c"},
         {"convert --from utf8 --to utf16 -x", "unknown option -x"},
         {"run", "run needs a command"},
@@ -78,6 +83,10 @@ TEST_F(ToolCommandLine, QuietSilencesMessagesButNotErrorsOrStatus) {
     const ToolRun failed = run("--quiet run exit 4");
     EXPECT_EQ(failed.status, 4);
     EXPECT_EQ(failed.out, "");
+
+    // Asked for, help and version show all the same.
+    EXPECT_EQ(run("-q --version").out, std::string("ezutool ") + EZUTOOL_EXPECTED_VERSION + "\n");
+    EXPECT_TRUE(starts_with(run("--quiet --help").out, "usage: ezutool"));
 
     const ToolRun usage = run("-q convert");
     EXPECT_EQ(usage.status, 2);

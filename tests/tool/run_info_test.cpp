@@ -14,6 +14,12 @@ TEST_F(ToolRunCommand, PrintsTheOutputAndStatusAndExitsWithTheStatus) {
     EXPECT_EQ(hello.status, 0);
     EXPECT_EQ(hello.out, kTestingOnWindows ? "hello \nstatus: 0\n" : "hello\nstatus: 0\n");
 
+    // Every word after "run" is the command's, options included.
+    const ToolRun words = run("run echo --version -q");
+    EXPECT_EQ(words.status, 0);
+    EXPECT_EQ(words.out,
+              kTestingOnWindows ? "--version -q \nstatus: 0\n" : "--version -q\nstatus: 0\n");
+
     // Standard error is captured too, and the status passes on: the command
     // here is ezutool itself, stopped by a usage error.
     const ToolRun failing = run("run " + shell_path(ezutool_path()) + " convert");

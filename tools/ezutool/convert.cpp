@@ -1,8 +1,8 @@
-// ezutool convert --from ENC --to ENC [INPUT [OUTPUT]]: converts a text file
-// (or standard input) between two encodings.
+// ezutool convert -f ENC -t ENC [--lenient] [INPUT [OUTPUT]]: converts a
+// text file (or standard input) between two encodings.
 #include "tool.h"
 
-#include <limits.h>
+#include <errno.h>
 #include <stdio.h>
 
 #include "std_stream.h"
@@ -10,48 +10,67 @@
 
 namespace {
 
-const char* const kEncodingNames[] = {"ascii", "utf8", "utf16", "utf16be", "utf16le", "utf32"};
-
-// An encoding by name or number; -1 when the text is neither.
-int parseEncoding(const TStr& text) {
-    for (int encoding = ENC_ASCII; encoding <= ENC_UTF32; ++encoding)
-        if (text == kEncodingNames[encoding])
-            return encoding;
-    bool ok = false;
-    const int number = text.toInt(&ok);
-    return ok && str_encoding_valid(number) ? number : -1;
-}
-
 struct ConvertOptions {
     int from = -1;
     int to = -1;
+    bool strict = true;
+    bool list = false;
     int files = 0; // how many of input and output were given
     TStr input;
     TStr output;
 };
 
+// "-x VALUE", "--xx VALUE" or "--xx=VALUE": the value of an option that
+// takes one, or false when `argument` is not that option.
+bool optionValue(const TStr& argument, const char* shortName, const char* longName, ToolArgs& args,
+                 TStr& value, bool& missing) {
+    const TStr withEquals = TStr("%1=").arg(longName);
+    if (argument.find(withEquals) == 0) {
+        value = argument.mid(withEquals.length());
+        return true;
+    }
+    if (argument != shortName && argument != longName)
+        return false;
+    missing = args.atEnd();
+    if (!missing)
+        value = args.take();
+    return true;
+}
+
 // Reads the options; returns -1 when they are complete, else the status.
 int parseOptions(ToolArgs& args, ConvertOptions& options) {
+    bool optionsEnded = false;
     while (!args.atEnd()) {
         const TStr argument = args.take();
-        if (argument == "--from" || argument == "--to") {
-            if (args.atEnd())
-                return usageError(TStr("%1 needs an encoding").arg(argument));
-            const TStr name = args.take();
-            const int encoding = parseEncoding(name);
-            if (encoding < 0)
-                return usageError(TStr("unknown encoding %1").arg(name));
-            (argument == "--from" ? options.from : options.to) = encoding;
-        } else if (argument.charAt(0) == '-' && argument.length() > 1) {
-            return usageError(TStr("unknown option %1").arg(argument));
-        } else if (options.files < 2) {
+        const bool isOption = !optionsEnded && argument.charAt(0) == '-' && argument.length() > 1;
+        TStr value;
+        bool missing = false;
+        if (!isOption) {
+            if (options.files >= 2)
+                return usageError(
+                    TStr("convert takes at most INPUT and OUTPUT, not also %1").arg(argument));
             (options.files++ == 0 ? options.input : options.output) = argument;
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--lenient") {
+            options.strict = false;
+        } else if (argument == "-l" || argument == "--list") {
+            options.list = true;
+        } else if (optionValue(argument, "-f", "--from", args, value, missing) ||
+                   optionValue(argument, "-t", "--to", args, value, missing)) {
+            const bool from = argument.find("--from") == 0 || argument == "-f";
+            if (missing)
+                return usageError(TStr("%1 needs an encoding").arg(argument));
+            const int encoding = parseEncoding(value);
+            if (encoding < 0)
+                return usageError(
+                    TStr("unknown encoding %1 (convert --list shows the names)").arg(value));
+            (from ? options.from : options.to) = encoding;
         } else {
-            return usageError(
-                TStr("convert takes at most INPUT and OUTPUT, not also %1").arg(argument));
+            return usageError(TStr("unknown option %1").arg(argument));
         }
     }
-    if (options.from < 0 || options.to < 0)
+    if (!options.list && (options.from < 0 || options.to < 0))
         return usageError("convert needs --from ENC and --to ENC");
     return -1;
 }
@@ -62,48 +81,77 @@ int conversionFailed(const TStr& inputName, const TStr& reason) {
     return kExitFailed;
 }
 
+// Where a converted file goes: the file a symbolic link OUTPUT leads to,
+// else OUTPUT itself.
+TStr replacedFile(const TStr& output) {
+    const int units = plat_wlink_target(output.utf16le(), nullptr, 0);
+    if (units <= 0)
+        return output;
+    EzuWChar* target = static_cast<EzuWChar*>(mem_alloc(units * int(sizeof(EzuWChar))));
+    TStr result = output;
+    if (target && plat_wlink_target(output.utf16le(), target, units) == units)
+        result = TStr(target, (units - 1) * int(sizeof(EzuWChar)), str_native_utf16());
+    mem_free(target);
+    return result;
+}
+
+// A name for a new file in the directory of `target`, written with the
+// separator the path uses, so that the final rename stays on one volume.
+TStr temporaryBeside(const TStr& target) {
+    int cut = target.length();
+    while (cut > 0 && target.charAt(cut - 1) != '/' && target.charAt(cut - 1) != '\\')
+        --cut;
+    if (cut == 0 && target.length() >= 2 && target.charAt(1) == ':')
+        cut = 2; // "C:name": the drive's current directory
+    const TStr directory = target.left(cut);
+    for (int counter = 1; counter <= 9999; ++counter) {
+        const TStr candidate = directory + TStr("ezutool%1.tmp").arg(counter);
+        if (!ezuPathExists(candidate))
+            return candidate;
+    }
+    return TStr();
+}
+
 // Converts into a new file beside OUTPUT and puts it in OUTPUT's place only
-// when everything converted, so a rejected input leaves OUTPUT as it was.
-int convertToFile(TEzuIODevice& in, const TStr& inputName, const ConvertOptions& options) {
-    const TEzuPath target(options.output);
-    TStr directory = target.directory(true);
-    // The root of a drive comes back as 'C:', which names no directory; other
-    // directories must not end in "\", which Windows' stat refuses.
-    if (directory.length() == 2)
-        directory += "\\";
-    TStr name;
-    int counter = 1;
-    if (!uniqueFileName(directory, name, "ezutool%1.tmp", counter, 9999)) {
-        printError(TStr("cannot write in the directory of %1").arg(options.output));
+// when everything converted, so a refused input leaves OUTPUT as it was.
+int convertToFile(TEzuIODevice& in, const TStr& inputName, const ConvertOptions& options,
+                  ConvertReport& report) {
+    const TStr target = replacedFile(options.output);
+    const TStr temporary = temporaryBeside(target);
+    errno = 0;
+    FILE* file =
+        temporary.isEmpty() ? nullptr : plat_wfopen(temporary.utf16le(), TStr("wb").utf16le());
+    if (!file) {
+        printError(TStr("cannot create %2: %1").arg(systemReason()).arg(options.output));
         return kExitFailed;
     }
-    TEzuPath temporary = TEzuPath(directory).join(name);
-    if (!temporary.open(ioWrite)) {
-        printError(TStr("cannot create %1").arg(temporary));
-        return kExitFailed;
-    }
-    TStr reason;
-    long long written = 0;
-    bool converted = convertStream(in, temporary, options.from, options.to, reason, &written);
-    temporary.close();
+    plat_remove_on_interrupt(temporary.utf16le(), file);
+    TStdStream out(file);
+    bool converted = convertStream(in, out, options.from, options.to, options.strict, report);
+    const bool writeFailed = fflush(file) != 0 || ferror(file) != 0;
+    const bool closeFailed = fclose(file) != 0;
     in.close(); // Windows replaces no open file, and INPUT may be OUTPUT
-    // The path reports no failure of the final flush at close; a file shorter
-    // than what was written means the disk refused the rest. (Its size reads
-    // as a 32-bit number, so the check holds for files below 2 GiB.)
-    if (converted && written < INT_MAX && temporary.size() != written) {
+    if (converted && (writeFailed || closeFailed)) {
         converted = false;
-        reason = "cannot write the output";
+        report.reason = "cannot write the output";
     }
+    int status = kExitOk;
     if (!converted) {
-        temporary.remove();
-        return conversionFailed(inputName, reason);
+        status = conversionFailed(inputName, report.reason);
+    } else {
+        plat_wcopy_mode(target.utf16le(), temporary.utf16le()); // a new file keeps the default
+        errno = 0;
+        if (plat_wrename(temporary.utf16le(), target.utf16le()) != 0) {
+            printError(TStr("cannot replace %2: %1").arg(systemReason()).arg(options.output));
+            status = kExitFailed;
+        }
     }
-    if (temporary.renameTo(target) != 0) {
-        temporary.remove();
-        printError(TStr("cannot replace %1").arg(options.output));
-        return kExitFailed;
+    if (status != kExitOk) {
+        plat_set_read_only(temporary.utf16le(), 0); // it may have OUTPUT's bits by now
+        plat_wremove(temporary.utf16le());
     }
-    return kExitOk;
+    plat_remove_on_interrupt(nullptr, nullptr);
+    return status;
 }
 
 } // namespace
@@ -113,27 +161,41 @@ int runConvert(ToolArgs& args) {
     const int status = parseOptions(args, options);
     if (status >= 0)
         return status;
+    if (options.list) {
+        printEncodingList();
+        return kExitOk;
+    }
 
     TStdStream standardInput(stdin);
     TEzuPath inputPath(options.input);
-    const bool fromFile = options.files > 0;
+    const bool fromFile = options.files > 0 && options.input != "-";
     TEzuIODevice& in = fromFile ? static_cast<TEzuIODevice&>(inputPath) : standardInput;
     const TStr inputName = fromFile ? options.input : TStr("standard input");
+    errno = 0;
     if (!in.open(ioRead)) {
-        printError(TStr("cannot open %1").arg(inputName));
+        printError(TStr("cannot open %2: %1").arg(systemReason()).arg(inputName));
         return kExitFailed;
     }
-    if (options.files == 2)
-        return convertToFile(in, inputName, options);
-
-    TStdStream standardOutput(stdout);
-    standardOutput.open(ioWrite);
-    TStr reason;
-    bool converted = convertStream(in, standardOutput, options.from, options.to, reason);
-    standardOutput.close();
-    if (converted && standardOutput.failed()) {
-        converted = false;
-        reason = "cannot write the output";
+    ConvertReport report;
+    int result = kExitOk;
+    if (options.files == 2 && options.output != "-") {
+        result = convertToFile(in, inputName, options, report);
+    } else {
+        TStdStream standardOutput(stdout);
+        standardOutput.open(ioWrite);
+        bool converted =
+            convertStream(in, standardOutput, options.from, options.to, options.strict, report);
+        standardOutput.close();
+        if (converted && standardOutput.failed()) {
+            converted = false;
+            report.reason = "cannot write the output";
+        }
+        result = converted ? kExitOk : conversionFailed(inputName, report.reason);
     }
-    return converted ? kExitOk : conversionFailed(inputName, reason);
+    if (result == kExitOk && report.nulAt >= 0)
+        printNote(TStr("the text of %2 ends at the NUL character at byte %1; the rest is not "
+                       "converted")
+                      .arg(double(report.nulAt), 0, 'f', 0)
+                      .arg(inputName));
+    return result;
 }

@@ -34,6 +34,6 @@ int runExpand(ToolArgs& args) {
     }
     if (!haveText)
         return usageError("expand needs a TEXT");
-    ezuPrint(ezuExpandSettings(text, nullptr, false) + "\n");
+    printOut(ezuExpandSettings(text, nullptr, false) + "\n");
     return kExitOk;
 }

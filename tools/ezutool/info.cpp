@@ -5,7 +5,7 @@
 namespace {
 
 void printLine(const TStr& name, const TStr& value) {
-    ezuPrint(TStr("%1: %2\n").arg(name).arg(value));
+    printOut(TStr("%1: %2\n").arg(name).arg(value));
 }
 
 // The directory where temporary files go, with its trailing "\"; empty when

@@ -6,6 +6,8 @@
 // says how many there are.
 #include "tool.h"
 
+#include <stdio.h>
+
 namespace {
 
 // Handles the options allowed before a command's own arguments. Returns -1
@@ -19,7 +21,10 @@ int takeOptions(ToolArgs& args) {
             printUsage();
             return kExitOk;
         } else if (option == "--version") {
-            ezuPrint(TStr("ezutool %1\n").arg(EZUTOOL_VERSION));
+            const bool quiet = ezuQuiet;
+            ezuQuiet = false; // asked for, so shown
+            printOut(TStr("ezutool %1\n").arg(EZUTOOL_VERSION));
+            ezuQuiet = quiet;
             return kExitOk;
         } else {
             return -1; // the command's own option, or an unknown one
@@ -29,26 +34,15 @@ int takeOptions(ToolArgs& args) {
     return -1;
 }
 
-} // namespace
-
-int main(int argc, char**) {
-    ToolArgs args(1, argc);
-    int status = takeOptions(args);
-    if (status >= 0)
-        return status;
-    if (args.atEnd())
-        return usageError("missing command");
-    const TStr command = args.take();
-    if (command.charAt(0) == '-')
-        return usageError(TStr("unknown option %1").arg(command));
-
-    status = takeOptions(args);
+int runNamed(const TStr& command, ToolArgs& args, int argc) {
+    // Every word after "run" belongs to the command it runs.
+    if (command == "run")
+        return runCommand(args);
+    const int status = takeOptions(args);
     if (status >= 0)
         return status;
     if (command == "convert")
         return runConvert(args);
-    if (command == "run")
-        return runCommand(args);
     if (command == "info")
         return runInfo(args, argc);
     if (command == "expand")
@@ -56,4 +50,31 @@ int main(int argc, char**) {
     if (command == "settings")
         return runSettings(args);
     return usageError(TStr("unknown command %1").arg(command));
+}
+
+int run(int argc) {
+    ToolArgs args(1, argc);
+    const int status = takeOptions(args);
+    if (status >= 0)
+        return status;
+    if (args.atEnd())
+        return usageError("missing command");
+    const TStr command = args.take();
+    if (command.charAt(0) == '-')
+        return usageError(TStr("unknown option %1").arg(command));
+    return runNamed(command, args, argc);
+}
+
+} // namespace
+
+int main(int argc, char**) {
+    const int status = run(argc);
+    // Output that did not reach its place is a failure, whatever the command
+    // (a full disk, a closed pipe).
+    // A command that failed has said why already.
+    if ((fflush(stdout) != 0 || ferror(stdout)) && status != kExitFailed) {
+        printError("cannot write the output");
+        return kExitFailed;
+    }
+    return status;
 }

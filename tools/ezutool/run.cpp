@@ -12,8 +12,8 @@ int runCommand(ToolArgs& args) {
     }
     TStr output;
     const int status = ezuRunCommand(command, output);
-    ezuPrint(output);
-    ezuPrint(TStr("status: %1\n").arg(status));
+    printOut(output);
+    printOut(TStr("status: %1\n").arg(status));
     // An exit status holds 0 to 255 on POSIX systems; a status outside that
     // range must not read as success there.
     return status >= 0 && status <= 255 ? status : 255;

@@ -7,7 +7,7 @@ namespace {
 // User texts are joined with "+", not substituted with arg: a key holding
 // "%1" must not receive the value.
 void printValue(const TStr& key, const TStr& value) {
-    ezuPrint(key + " = " + value + "\n");
+    printOut(key + " = " + value + "\n");
 }
 
 int setText(const TStr& key, const TStr& value) {

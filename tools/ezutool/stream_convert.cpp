@@ -13,6 +13,9 @@ namespace {
 const int kChunkBytes = 1 << 20;
 // A carried partial character is shorter than the longest one (6 bytes).
 const int kCarryRoom = 8;
+// A fault this close to the end of what has been read may be a character
+// cut off by the chunk: it is checked again with more input.
+const int kLongestWellFormed = 4;
 
 // The bytes of a converted text in front of its terminator, the first unit
 // of zero bytes.
@@ -32,56 +35,69 @@ struct Chunk {
     int length;      // bytes from the start of the buffer
     bool textEnds;   // it ends with the NUL character that ends the text
     bool incomplete; // it ends inside a character or holds rejected input
+    int stop;        // where the decoder rejected the input (when incomplete)
 };
 
 class StreamConverter {
   public:
-    StreamConverter(int from, int to) : from_(from), to_(to) {}
+    StreamConverter(int from, int to, bool strict) : from_(from), to_(to), strict_(strict) {}
     ~StreamConverter() {
         mem_free(input_);
         mem_free(output_);
     }
-    bool run(TEzuIODevice& in, TEzuIODevice& out, TStr& reason);
-    long long written() const { return written_; }
+    bool run(TEzuIODevice& in, TEzuIODevice& out, ConvertReport& report);
 
   private:
     void fill(TEzuIODevice& in);
     void takeByteOrderMark();
     Chunk nextChunk() const;
-    bool convert(const Chunk& chunk, TEzuIODevice& out, TStr& reason);
+    bool checkedChunk(Chunk& chunk, TStr& reason) const;
+    bool convert(const Chunk& chunk, TEzuIODevice& out, ConvertReport& report);
+    TStr faultAt(int start, int end) const;
     bool reserveOutput(int size);
 
     int from_;
     int to_;
+    bool strict_;
     unsigned char* input_ = nullptr;
-    int have_ = 0; // bytes in input_
+    int have_ = 0;           // bytes in input_
+    long long consumed_ = 0; // input bytes in front of input_[0]
     bool atEnd_ = false;
     bool readFailed_ = false;
     unsigned char* output_ = nullptr;
     int outputRoom_ = 0;
-    long long written_ = 0;
 };
 
-bool StreamConverter::run(TEzuIODevice& in, TEzuIODevice& out, TStr& reason) {
+bool StreamConverter::run(TEzuIODevice& in, TEzuIODevice& out, ConvertReport& report) {
     input_ = static_cast<unsigned char*>(mem_alloc(kChunkBytes + kCarryRoom));
     if (!input_) {
-        reason = "out of memory";
+        report.reason = "out of memory";
         return false;
     }
     for (bool first = true;; first = false) {
         fill(in);
         if (readFailed_) {
-            reason = "cannot read the input";
+            report.reason = "cannot read the input";
             return false;
         }
         if (first && from_ == ENC_UTF16)
             takeByteOrderMark();
-        const Chunk chunk = nextChunk();
-        if (chunk.length > 0 && !convert(chunk, out, reason))
+        Chunk chunk = nextChunk();
+        if (strict_ && !checkedChunk(chunk, report.reason))
+            return false;
+        if (chunk.length > 0 && !convert(chunk, out, report))
             return false;
         have_ -= chunk.length;
+        consumed_ += chunk.length;
         memmove(input_, input_ + chunk.length, have_);
-        if (atEnd_ || chunk.textEnds)
+        if (chunk.textEnds) {
+            if (have_ == 0 && !atEnd_)
+                fill(in); // is there more behind the NUL?
+            if (have_ > 0)
+                report.nulAt = consumed_ - str_encodings[from_].unit_size;
+            return true;
+        }
+        if (atEnd_)
             return true;
     }
 }
@@ -110,6 +126,7 @@ void StreamConverter::takeByteOrderMark() {
     from_ = marked ? marked : str_native_utf16();
     if (marked) {
         have_ -= 2;
+        consumed_ += 2;
         memmove(input_, input_ + 2, have_);
     }
 }
@@ -127,40 +144,65 @@ Chunk StreamConverter::nextChunk() const {
             // A character cut off by the chunk's end waits for more input;
             // anything else goes to the conversion, which rejects it.
             if (!atEnd_ && have_ - pos < source.max_char_size)
-                return {pos, false, false};
-            return {have_, false, true};
+                return {pos, false, false, 0};
+            return {have_, false, true, pos};
         }
         pos += used;
         if (code == 0)
-            return {pos, true, false};
+            return {pos, true, false, 0};
     }
-    return {pos, false, false};
+    return {pos, false, false, 0};
 }
 
-bool StreamConverter::convert(const Chunk& chunk, TEzuIODevice& out, TStr& reason) {
-    // The record names the reason of a rejection; clear what an earlier
-    // report (or the walk above) left there.
-    str_set_error(0, nullptr, 0, nullptr);
+// Strict reading: the chunk must be well-formed up to its end. A fault near
+// the end of the input read so far may be a character the next read
+// completes: the chunk then ends in front of it.
+bool StreamConverter::checkedChunk(Chunk& chunk, TStr& reason) const {
+    int at = 0;
+    if (str_validate(input_, chunk.length, from_, &at) == STR_WELL_FORMED)
+        return true;
+    if (!atEnd_ && !chunk.textEnds && have_ - at < kLongestWellFormed) {
+        chunk = {at, false, false, 0};
+        return true;
+    }
+    reason = faultAt(0, chunk.length);
+    return false;
+}
+
+// The first fault in the buffer from `start` to `end`, in plain words with
+// its offset from the start of the input; null text when there is none.
+TStr StreamConverter::faultAt(int start, int end) const {
+    int at = 0;
+    const int fault = str_validate(input_ + start, end - start, from_, &at);
+    if (fault == STR_WELL_FORMED)
+        return TStr();
+    return TStr("%1 at byte %2")
+        .arg(str_fault_text(fault))
+        .arg(double(consumed_ + start + at), 0, 'f', 0);
+}
+
+bool StreamConverter::convert(const Chunk& chunk, TEzuIODevice& out, ConvertReport& report) {
     const int size = str_convert_size(input_, chunk.length, from_, to_);
     if (size > 0 && !reserveOutput(size)) {
-        reason = "out of memory";
+        report.reason = "out of memory";
         return false;
     }
     if (size == 0 || !str_convert(input_, chunk.length, from_, output_, size, to_)) {
-        if (str_error_code() != 0)
-            reason = str_error_message();
-        else if (chunk.incomplete)
-            reason = "input ends inside a character";
-        else
-            reason = "a character has no form in the target encoding";
+        // The permissive reading rejects only what the check refuses too:
+        // where its decoder stopped, or (for a character the target cannot
+        // hold) the first fault.
+        report.reason = faultAt(chunk.incomplete ? chunk.stop : 0, chunk.length);
+        if (report.reason.isEmpty())
+            report.reason = chunk.incomplete ? "input ends inside a character"
+                                             : "a character has no form in the target encoding";
         return false;
     }
     const int bytes = textBytes(output_, size, str_encodings[to_].unit_size);
     if (out.write(output_, bytes) != bytes) {
-        reason = "cannot write the output";
+        report.reason = "cannot write the output";
         return false;
     }
-    written_ += bytes;
+    report.written += bytes;
     // A marked UTF-16 target gets its mark once, with the first text.
     if (to_ == ENC_UTF16 && bytes > 0)
         to_ = str_native_utf16();
@@ -178,11 +220,8 @@ bool StreamConverter::reserveOutput(int size) {
 
 } // namespace
 
-bool convertStream(TEzuIODevice& in, TEzuIODevice& out, int from, int to, TStr& reason,
-                   long long* written) {
-    StreamConverter converter(from, to);
-    const bool converted = converter.run(in, out, reason);
-    if (written)
-        *written = converter.written();
-    return converted;
+bool convertStream(TEzuIODevice& in, TEzuIODevice& out, int from, int to, bool strict,
+                   ConvertReport& report) {
+    StreamConverter converter(from, to, strict);
+    return converter.run(in, out, report);
 }

@@ -26,12 +26,26 @@ class ToolArgs {
 // is empty.
 bool splitAssignment(const TStr& text, TStr& key, TStr& value);
 
-// Messages. printError writes "ezutool: <text>" and a line end to standard
-// error, whatever the quiet flag; usageError adds the short usage and
-// returns kExitUsage; printUsage writes the full help to standard output.
+// Output and messages, all in the console's encoding. printOut writes text
+// to standard output unless the quiet flag is set; printError writes
+// "ezutool: <text>" and a line end to standard error, whatever the flag;
+// printNote does the same as "ezutool: note: <text>", but not when quiet;
+// usageError adds the short usage and returns kExitUsage; printUsage writes
+// the full help to standard output, also when quiet.
+void printOut(const TStr& text);
 void printError(const TStr& text);
+void printNote(const TStr& text);
 int usageError(const TStr& text);
 void printUsage();
+
+// The system's words for the last failed file operation ("Permission
+// denied"), or "failed" when it gave none.
+TStr systemReason();
+
+// Encodings by name (any case, with or without "-") or number; -1 for
+// neither. printEncodingList shows the names.
+int parseEncoding(const TStr& text);
+void printEncodingList();
 
 // The subcommands; each takes the arguments after its name and returns the
 // exit status.

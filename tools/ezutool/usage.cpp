@@ -1,7 +1,8 @@
-// Help text and error messages.
+// Help text and messages.
 #include "tool.h"
 
-#include <stdio.h>
+#include <errno.h>
+#include <string.h>
 
 namespace {
 
@@ -12,20 +13,31 @@ const char* const kHelp =
     "usage: ezutool [-q] COMMAND [ARGUMENTS]\n"
     "\n"
     "Commands:\n"
-    "  convert --from ENC --to ENC [INPUT [OUTPUT]]\n"
-    "      Converts a text between encodings: ascii, utf8, utf16 (with byte-order\n"
-    "      mark), utf16be, utf16le, utf32 (machine order), or their numbers 0 to 5.\n"
-    "      Reads standard input without INPUT and writes standard output without\n"
-    "      OUTPUT. The text ends at its first NUL character. OUTPUT is replaced\n"
-    "      only when the whole input converted; rejected input leaves it as it was.\n"
+    "  convert -f ENC -t ENC [--lenient] [INPUT [OUTPUT]]\n"
+    "      Converts a text between encodings (convert --list shows the names:\n"
+    "      ASCII, UTF-8, UTF-16 with byte-order mark, UTF-16BE, UTF-16LE, UTF-32 in\n"
+    "      the machine's order; in any case, with or without \"-\", or 0 to 5).\n"
+    "      -f/--from ENC, -t/--to ENC, also --from=ENC and --to=ENC; \"-\" or no\n"
+    "      INPUT reads standard input, \"-\" or no OUTPUT writes standard output;\n"
+    "      \"--\" ends the options. Ill-formed input is refused with the fault and\n"
+    "      its byte offset (from 0); --lenient reads it as the framework's decoder\n"
+    "      does instead. Characters the ASCII target cannot hold become \"?\". The\n"
+    "      text ends at its first NUL character (a note says so when more\n"
+    "      follows). OUTPUT is replaced only when the whole input converted: a\n"
+    "      new file beside it takes its place (a symbolic link's target is\n"
+    "      replaced, and the permission bits stay).\n"
     "  run COMMAND...\n"
-    "      Runs the command through the command interpreter, prints what it wrote\n"
-    "      (standard output and standard error) and \"status: N\", and exits with\n"
-    "      N (255 when N lies outside 0 to 255).\n"
+    "      Joins the words (all of them, options too) into one command line and\n"
+    "      runs it through the command interpreter with its standard error\n"
+    "      merged into its standard output (\"2>&1\" is appended), prints what it\n"
+    "      wrote (bytes above 127 as \"?\") and \"status: N\", and exits with N\n"
+    "      (255 when N lies outside 0 to 255).\n"
     "  info [WORD...]\n"
     "      Prints the application directory, locale, temporary directory, free\n"
-    "      space of the current directory, time stamp and every element of the\n"
-    "      command line (the WORDs show how it was split).\n"
+    "      space of the current directory in MiB, the time stamp (the low 32 bits\n"
+    "      of the UTC time in 100-nanosecond units, so it wraps every 7 minutes)\n"
+    "      and every element of the command line (the WORDs show how it was\n"
+    "      split).\n"
     "  expand TEXT [--set KEY=VALUE]...\n"
     "      Stores each value under the key \"{KEY}\" and prints TEXT with its\n"
     "      {KEY} markers replaced.\n"
@@ -35,24 +47,42 @@ const char* const kHelp =
     "      --get-double KEY, --get-list KEY. Each get prints \"KEY = value\".\n"
     "\n"
     "Options (before the command's arguments):\n"
-    "  -q, --quiet   print no messages; errors still go to standard error\n"
+    "  -q, --quiet   print no messages or results; errors still go to standard\n"
+    "                error, and --help and --version still print\n"
     "  --help        show this help\n"
     "  --version     show the version\n"
     "\n"
-    "Exit status: 0 success, 1 failure, 2 usage error.\n";
+    "Exit status: 0 success, 1 failure (also when the output cannot be written),\n"
+    "2 usage error.\n";
 
 } // namespace
 
+void printOut(const TStr& text) {
+    ezuPrintText(text);
+}
+
 void printError(const TStr& text) {
-    fputs(TStr("ezutool: %1\n").arg(text).ascii(), stderr);
+    ezuPrintText(TStr("ezutool: %1\n").arg(text), ezuStandardError);
+}
+
+void printNote(const TStr& text) {
+    if (!ezuQuiet)
+        printError(TStr("note: %1").arg(text));
 }
 
 int usageError(const TStr& text) {
     printError(text);
-    fputs(kShortUsage, stderr);
+    ezuPrintText(kShortUsage, ezuStandardError);
     return kExitUsage;
 }
 
 void printUsage() {
-    ezuPrint(kHelp);
+    const bool quiet = ezuQuiet;
+    ezuQuiet = false;
+    printOut(kHelp);
+    ezuQuiet = quiet;
+}
+
+TStr systemReason() {
+    return errno != 0 ? TStr(strerror(errno)) : TStr("failed");
 }
