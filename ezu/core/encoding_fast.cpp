@@ -457,6 +457,62 @@ void utf8_to_utf16_unchecked(const unsigned char*& s, const unsigned char* end, 
     }
 }
 
+#if EZU_ASCII_BLOCK_SSE2
+
+// The UTF-8 bytes of the units in a vector of 32-bit lanes, one to three
+// bytes per lane in memory order.
+inline __m128i utf8_of_units(__m128i x) {
+    const __m128i low6 = _mm_set1_epi32(0x3F), cont = _mm_set1_epi32(0x80);
+    const __m128i last = _mm_or_si128(cont, _mm_and_si128(x, low6));
+    const __m128i middle = _mm_or_si128(cont, _mm_and_si128(_mm_srli_epi32(x, 6), low6));
+    const __m128i three =
+        _mm_or_si128(_mm_or_si128(_mm_set1_epi32(0xE0), _mm_srli_epi32(x, 12)),
+                     _mm_or_si128(_mm_slli_epi32(middle, 8), _mm_slli_epi32(last, 16)));
+    const __m128i two = _mm_or_si128(_mm_or_si128(_mm_set1_epi32(0xC0), _mm_srli_epi32(x, 6)),
+                                     _mm_slli_epi32(last, 8));
+    const __m128i is_two = _mm_cmpgt_epi32(x, _mm_set1_epi32(0x7F));
+    const __m128i is_three = _mm_cmpgt_epi32(x, _mm_set1_epi32(0x7FF));
+    const __m128i one_or_two =
+        _mm_or_si128(_mm_and_si128(is_two, two), _mm_andnot_si128(is_two, x));
+    return _mm_or_si128(_mm_and_si128(is_three, three), _mm_andnot_si128(is_three, one_or_two));
+}
+
+// Writes the UTF-8 of the units in front of the first surrogate among the
+// 8 units at `s` (all readable; none zero), with room for 3 bytes per unit
+// and 4 more behind; returns how many units it took. Each lane is stored as
+// 4 bytes, the rest of which the next lane overwrites; the last one is
+// stored exactly, so nothing is left behind the text.
+inline unsigned utf16_block_to_utf8(const unsigned char* s, unsigned char*& d, bool big_endian) {
+    const __m128i v = ascii_block_load_units(s, big_endian);
+    const __m128i surrogate = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xF800))),
+                                              _mm_set1_epi16(short(0xD800)));
+    const unsigned surrogates =
+        unsigned(_mm_movemask_epi8(_mm_packs_epi16(surrogate, surrogate))) & 0xFF;
+    const unsigned n = surrogates ? unsigned(__builtin_ctz(surrogates)) : 8;
+    if (n == 0)
+        return 0;
+    const __m128i zero = _mm_setzero_si128();
+    uint32_t bytes[8];
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes), utf8_of_units(_mm_unpacklo_epi16(v, zero)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + 4),
+                     utf8_of_units(_mm_unpackhi_epi16(v, zero)));
+    const __m128i two = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xFF80))), zero);
+    const __m128i three = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xF800))), zero);
+    // Bit i: unit i below 0x80; bit 8 + i: below 0x800.
+    const unsigned small = unsigned(_mm_movemask_epi8(_mm_packs_epi16(two, three)));
+    unsigned char* out = d;
+    for (unsigned i = 0; i + 1 < n; ++i) {
+        memcpy(out, &bytes[i], 4);
+        out += 3 - (small >> i & 1) - (small >> (8 + i) & 1);
+    }
+    const unsigned length = 3 - (small >> (n - 1) & 1) - (small >> (n + 7) & 1);
+    memcpy(out, &bytes[n - 1], length);
+    d = out + length;
+    return n;
+}
+
+#endif
+
 template <bool BigEndian, int L>
 void utf16_to_utf8_unchecked(const unsigned char*& s, const unsigned char* end, unsigned char*& d,
                              const unsigned char* limit) {
@@ -467,6 +523,23 @@ void utf16_to_utf8_unchecked(const unsigned char*& s, const unsigned char* end, 
         const unsigned char* const stretch_end =
             s + 2 * (by_source < by_room ? by_source : by_room);
         while (s < stretch_end) {
+#if EZU_ASCII_BLOCK_SSE2
+            // Whole blocks: long runs of ASCII to the ASCII routines, mixed
+            // blocks to the block converter.
+            if (L != FAST_PORTABLE && stretch_end - s >= 16) {
+                if (ascii_block_unit_stops(ascii_block_load_units(s, BigEndian)) == 0) {
+                    const size_t n =
+                        level_utf16_to_ascii<L>(s, size_t(stretch_end - s) / 2, d, BigEndian);
+                    s += 2 * n;
+                    d += n;
+                    continue;
+                }
+                const unsigned n = utf16_block_to_utf8(s, d, BigEndian);
+                s += 2 * n;
+                if (n != 0)
+                    continue;
+            }
+#endif
             const uint32_t unit = load_unit(s, BigEndian);
             if (unit < 0x80) {
                 const size_t n =
