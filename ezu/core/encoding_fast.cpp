@@ -6,6 +6,7 @@
 #include "ezu/core/encoding_ascii_block.h"
 #include "ezu/core/encoding_avx2.h"
 #include "ezu/core/encoding_block_size.h"
+#include "ezu/core/encoding_latin_block.h"
 
 #include <stdint.h>
 #include <string.h>
@@ -334,17 +335,30 @@ template <class S, class D> int64_t block_bytes(const BlockCounts& c) {
     }
 }
 
+// The counts of a block the sizers take, or bytes 0. UTF-8 blocks of one-
+// and two-byte characters are counted the short way.
+template <class S> BlockCounts block_counts(const unsigned char* p) {
+    if constexpr (S::kUnit == 1) {
+        unsigned continuations;
+        const unsigned n = utf8_latin_block(p, &continuations);
+        if (n == 0 || continuations == 0)
+            return utf8_block_counts(p); // also the ASCII blocks
+        BlockCounts c = {0, 0, 0, 0, 0, 0, false};
+        c.bytes = n;
+        c.chars = n - block_popcount16(continuations);
+        return c;
+    } else {
+        return utf16_block_counts(p, S::kBigEndian);
+    }
+}
+
 // Sizes whole blocks from `s` while they are well-formed; returns the bytes
 // covered.
 template <class S, class D, int L>
 size_t size_blocks(const unsigned char* s, const unsigned char* end, int64_t* total) {
     const unsigned char* p = s;
     while (end - p >= 16) {
-        BlockCounts c;
-        if constexpr (S::kUnit == 1)
-            c = utf8_block_counts(p);
-        else
-            c = utf16_block_counts(p, S::kBigEndian);
+        const BlockCounts c = block_counts<S>(p);
         if (c.bytes == 0)
             break;
         if (c.ascii) {
@@ -419,6 +433,18 @@ void utf8_to_utf16_unchecked(const unsigned char*& s, const unsigned char* end, 
         const unsigned char* const stretch_end = s + (by_source < by_room ? by_source : by_room);
         while (s < stretch_end) {
             const uint32_t lead = s[0];
+#if EZU_AVX2_LOOPS
+            // Blocks of one- and two-byte characters, sixteen bytes at a time.
+            if (L == FAST_AVX2 && lead < 0xE0 && stretch_end - s >= 16) {
+                size_t written;
+                const size_t n = str_latin_block_to_utf16_avx2(s, d, BigEndian, &written);
+                if (n != 0) {
+                    s += n;
+                    d += written;
+                    continue;
+                }
+            }
+#endif
             if (lead < 0x80) {
                 const size_t n = level_ascii_to_utf16<L>(s, size_t(stretch_end - s), d, BigEndian);
                 if (n == 0)
@@ -478,10 +504,10 @@ inline __m128i utf8_of_units(__m128i x) {
 }
 
 // Writes the UTF-8 of the units in front of the first surrogate among the
-// 8 units at `s` (all readable; none zero), with room for 3 bytes per unit
-// and 4 more behind; returns how many units it took. Each lane is stored as
-// 4 bytes, the rest of which the next lane overwrites; the last one is
-// stored exactly, so nothing is left behind the text.
+// 8 units at `s` (all readable; none zero), with room for 3 bytes per unit;
+// returns how many units it took. The lanes are put together 4 bytes at a
+// time (each overwriting what the one before wrote past its end) in a local
+// block, which is copied out exactly, so nothing is left behind the text.
 inline unsigned utf16_block_to_utf8(const unsigned char* s, unsigned char*& d, bool big_endian) {
     const __m128i v = ascii_block_load_units(s, big_endian);
     const __m128i surrogate = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xF800))),
@@ -492,22 +518,22 @@ inline unsigned utf16_block_to_utf8(const unsigned char* s, unsigned char*& d, b
     if (n == 0)
         return 0;
     const __m128i zero = _mm_setzero_si128();
-    uint32_t bytes[8];
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes), utf8_of_units(_mm_unpacklo_epi16(v, zero)));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + 4),
+    uint32_t lanes[8];
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes), utf8_of_units(_mm_unpacklo_epi16(v, zero)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes + 4),
                      utf8_of_units(_mm_unpackhi_epi16(v, zero)));
     const __m128i two = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xFF80))), zero);
     const __m128i three = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xF800))), zero);
     // Bit i: unit i below 0x80; bit 8 + i: below 0x800.
     const unsigned small = unsigned(_mm_movemask_epi8(_mm_packs_epi16(two, three)));
-    unsigned char* out = d;
-    for (unsigned i = 0; i + 1 < n; ++i) {
-        memcpy(out, &bytes[i], 4);
-        out += 3 - (small >> i & 1) - (small >> (8 + i) & 1);
+    unsigned char bytes[8 * 3 + 4];
+    unsigned length = 0;
+    for (unsigned i = 0; i < n; ++i) {
+        memcpy(bytes + length, &lanes[i], 4);
+        length += 3 - (small >> i & 1) - (small >> (8 + i) & 1);
     }
-    const unsigned length = 3 - (small >> (n - 1) & 1) - (small >> (n + 7) & 1);
-    memcpy(out, &bytes[n - 1], length);
-    d = out + length;
+    memcpy(d, bytes, length);
+    d += length;
     return n;
 }
 

@@ -103,7 +103,11 @@ Result run(const Bytes& src, int from, int to, int room_change, Size size, Conve
     const unsigned char* data = copy.data.get();
     str_set_error(7, "marker", 1, "test");
     r.size = size(data, int(src.size()), from, to);
-    const int room = r.size + room_change > 0 ? r.size + room_change : 0;
+    // Rejected input is converted too, into room for any result, so that
+    // what a failing conversion leaves behind is compared.
+    const int room = r.size == 0                  ? 4 * int(src.size()) + 16
+                     : r.size + room_change > 0 ? r.size + room_change
+                                                : 0;
     r.out.assign(size_t(room) + 8, 0xCC);
     r.converted = convert(data, int(src.size()), from, r.out.data(), room, to);
     r.code = str_error_code();
