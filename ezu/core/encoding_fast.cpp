@@ -608,7 +608,7 @@ void utf8_to_utf8_unchecked(const unsigned char*& s, const unsigned char* end, u
 #if EZU_ASCII_BLOCK_SSE2
     if constexpr (L != FAST_PORTABLE) {
         while (end - s >= 16 && limit - d >= 16) {
-            const BlockCounts c = utf8_block_counts(s);
+            const BlockCounts c = block_counts<Utf8Source>(s);
             if (c.bytes == 0)
                 return;
             size_t n = c.bytes;
