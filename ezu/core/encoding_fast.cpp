@@ -507,7 +507,7 @@ inline __m128i utf8_of_units(__m128i x) {
 // 8 units at `s` (all readable; none zero), with room for 3 bytes per unit;
 // returns how many units it took. The lanes are put together 4 bytes at a
 // time (each overwriting what the one before wrote past its end) in a local
-// block, which is copied out exactly, so nothing is left behind the text.
+// block, of which exactly the text is stored, so nothing is left behind it.
 inline unsigned utf16_block_to_utf8(const unsigned char* s, unsigned char*& d, bool big_endian) {
     const __m128i v = ascii_block_load_units(s, big_endian);
     const __m128i surrogate = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xF800))),
@@ -526,13 +526,17 @@ inline unsigned utf16_block_to_utf8(const unsigned char* s, unsigned char*& d, b
     const __m128i three = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xF800))), zero);
     // Bit i: unit i below 0x80; bit 8 + i: below 0x800.
     const unsigned small = unsigned(_mm_movemask_epi8(_mm_packs_epi16(two, three)));
-    unsigned char bytes[8 * 3 + 4];
-    unsigned length = 0;
+    const unsigned kept = (1u << n) - 1;
+    const unsigned length =
+        3 * n - block_popcount16(small & kept) - block_popcount16(small >> 8 & kept);
+    uint32_t behind;
+    memcpy(&behind, d + length, 4);
+    unsigned char* out = d;
     for (unsigned i = 0; i < n; ++i) {
-        memcpy(bytes + length, &lanes[i], 4);
-        length += 3 - (small >> i & 1) - (small >> (8 + i) & 1);
+        memcpy(out, &lanes[i], 4);
+        out += 3 - (small >> i & 1) - (small >> (8 + i) & 1);
     }
-    memcpy(d, bytes, length);
+    memcpy(d + length, &behind, 4);
     d += length;
     return n;
 }
@@ -732,6 +736,21 @@ int str_fast_text_length(const unsigned char* src, int len, int from) {
                 return len;
             block += 16;
             skip = 0;
+            // From a 64-byte boundary on, four blocks at a time: they lie in
+            // one line, so in one page.
+            while ((reinterpret_cast<uintptr_t>(block) & 63) == 0 &&
+                   block + 64 - src <= 2LL * units) {
+                const __m128i* line = reinterpret_cast<const __m128i*>(block);
+                const __m128i zero = _mm_setzero_si128();
+                const __m128i any =
+                    _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(_mm_load_si128(line), zero),
+                                              _mm_cmpeq_epi16(_mm_load_si128(line + 1), zero)),
+                                 _mm_or_si128(_mm_cmpeq_epi16(_mm_load_si128(line + 2), zero),
+                                              _mm_cmpeq_epi16(_mm_load_si128(line + 3), zero)));
+                if (_mm_movemask_epi8(any) != 0)
+                    break; // the blocks one at a time find it
+                block += 64;
+            }
         }
     }
 #endif
