@@ -5,6 +5,8 @@
 
 #if EZU_AVX2_LOOPS
 
+#include "ezu/core/encoding_latin_block.h"
+
 #include <immintrin.h>
 
 #define EZU_TARGET_AVX2 __attribute__((target("avx2")))
@@ -40,7 +42,71 @@ EZU_TARGET_AVX2 inline unsigned unit_stops(__m256i v) {
         _mm256_xor_si256(_mm256_cmpeq_epi16(high, zero), _mm256_set1_epi8(char(0xFF))))));
 }
 
+// Shuffles that move the kept 16-bit lanes of a vector to its front: entry
+// m keeps lane j where bit j of m is set.
+struct LaneCompaction {
+    unsigned char shuffle[256][16];
+    unsigned char count[256];
+    constexpr LaneCompaction() : shuffle(), count() {
+        for (int m = 0; m < 256; ++m) {
+            int k = 0;
+            for (int j = 0; j < 8; ++j) {
+                if (m >> j & 1) {
+                    shuffle[m][2 * k] = (unsigned char)(2 * j);
+                    shuffle[m][2 * k + 1] = (unsigned char)(2 * j + 1);
+                    ++k;
+                }
+            }
+            count[m] = (unsigned char)k;
+            for (int i = 2 * k; i < 16; ++i)
+                shuffle[m][i] = 0x80;
+        }
+    }
+};
+
+constexpr LaneCompaction kCompaction;
+
+// The UTF-16 units of the characters starting in eight positions: `b` holds
+// each position's byte, `next` the byte after it, both widened to 16 bits.
+EZU_TARGET_AVX2 inline __m128i latin_units(__m128i b, __m128i next, bool big_endian) {
+    const __m128i lead = _mm_cmpgt_epi16(b, _mm_set1_epi16(0xBF));
+    const __m128i two = _mm_or_si128(_mm_slli_epi16(_mm_and_si128(b, _mm_set1_epi16(0x1F)), 6),
+                                     _mm_and_si128(next, _mm_set1_epi16(0x3F)));
+    const __m128i u = _mm_or_si128(_mm_and_si128(lead, two), _mm_andnot_si128(lead, b));
+    return big_endian ? _mm_or_si128(_mm_slli_epi16(u, 8), _mm_srli_epi16(u, 8)) : u;
+}
+
+// Writes the kept lanes of `u` at `d`, exactly; returns the bytes written.
+EZU_TARGET_AVX2 inline size_t store_kept(unsigned char* d, __m128i u, unsigned keep) {
+    const __m128i order =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(kCompaction.shuffle[keep]));
+    const size_t bytes = 2 * size_t(kCompaction.count[keep]);
+    ascii_block_store_prefix(d, _mm_shuffle_epi8(u, order), bytes);
+    return bytes;
+}
+
 } // namespace
+
+EZU_TARGET_AVX2 size_t str_latin_block_to_utf16_avx2(const unsigned char* s, unsigned char* d,
+                                                     bool big_endian, size_t* written) {
+    unsigned continuations;
+    const unsigned n = utf8_latin_block(s, &continuations);
+    if (n == 0 || continuations == 0)
+        return 0;
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+    const __m128i next = _mm_srli_si128(v, 1);
+    const __m128i zero = _mm_setzero_si128();
+    // A character starts at every byte that is not a continuation byte.
+    const unsigned starts = ~continuations & ((1u << n) - 1);
+    const size_t low = store_kept(
+        d, latin_units(_mm_unpacklo_epi8(v, zero), _mm_unpacklo_epi8(next, zero), big_endian),
+        starts & 0xFF);
+    *written = low + store_kept(d + low,
+                                latin_units(_mm_unpackhi_epi8(v, zero),
+                                            _mm_unpackhi_epi8(next, zero), big_endian),
+                                starts >> 8);
+    return n;
+}
 
 bool str_avx2_supported() {
     __builtin_cpu_init();

@@ -135,7 +135,7 @@ int convert_size(const void* src_bytes, int src_len, int from, int to, bool fast
 // gives for a UTF-8 or UTF-16BE/LE destination: the terminator, the text
 // written and, when the text ended at a zero character, that character.
 int convert(const void* src_bytes, int src_len, int from, void* dst_bytes, int dst_len, int to,
-            bool fast, int* measured = nullptr) {
+            bool fast, int* measured = nullptr, bool known_length = false) {
     if (!str_encoding_valid(from) || !str_encoding_valid(to))
         return 0;
     const EncodingInfo& source = str_encodings[from];
@@ -149,7 +149,11 @@ int convert(const void* src_bytes, int src_len, int from, void* dst_bytes, int d
     int decode_state = 0, encode_state = 0;
     uint32_t code = 0;
     // The direct loops see the text up to its first zero unit only.
-    const unsigned char* const text_end = fast ? src + str_fast_text_length(src, left, from) : src;
+    // A caller that knows the text's length spares the search.
+    const unsigned char* const text_end = !fast ? src
+                                          : known_length
+                                              ? src + left
+                                              : src + str_fast_text_length(src, left, from);
     while (left > 0 && room > 0) {
         const int fast_from = settled_source(from, decode_state);
         const int fast_to = settled_destination(to, encode_state);
@@ -211,8 +215,8 @@ int str_convert_generic(const void* src, int src_len, int from, void* dst, int d
 }
 
 int str_convert_measured(const void* src, int src_len, int from, void* dst, int dst_len, int to,
-                         int* size) {
+                         int* size, bool no_zero_inside) {
     if (to != ENC_UTF8 && to != ENC_UTF16BE && to != ENC_UTF16LE)
         return 0;
-    return convert(src, src_len, from, dst, dst_len, to, true, size);
+    return convert(src, src_len, from, dst, dst_len, to, true, size, no_zero_inside && src);
 }

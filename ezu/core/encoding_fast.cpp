@@ -6,6 +6,7 @@
 #include "ezu/core/encoding_ascii_block.h"
 #include "ezu/core/encoding_avx2.h"
 #include "ezu/core/encoding_block_size.h"
+#include "ezu/core/encoding_latin_block.h"
 
 #include <stdint.h>
 #include <string.h>
@@ -334,17 +335,30 @@ template <class S, class D> int64_t block_bytes(const BlockCounts& c) {
     }
 }
 
+// The counts of a block the sizers take, or bytes 0. UTF-8 blocks of one-
+// and two-byte characters are counted the short way.
+template <class S> BlockCounts block_counts(const unsigned char* p) {
+    if constexpr (S::kUnit == 1) {
+        unsigned continuations;
+        const unsigned n = utf8_latin_block(p, &continuations);
+        if (n == 0 || continuations == 0)
+            return utf8_block_counts(p); // also the ASCII blocks
+        BlockCounts c = {0, 0, 0, 0, 0, 0, false};
+        c.bytes = n;
+        c.chars = n - block_popcount16(continuations);
+        return c;
+    } else {
+        return utf16_block_counts(p, S::kBigEndian);
+    }
+}
+
 // Sizes whole blocks from `s` while they are well-formed; returns the bytes
 // covered.
 template <class S, class D, int L>
 size_t size_blocks(const unsigned char* s, const unsigned char* end, int64_t* total) {
     const unsigned char* p = s;
     while (end - p >= 16) {
-        BlockCounts c;
-        if constexpr (S::kUnit == 1)
-            c = utf8_block_counts(p);
-        else
-            c = utf16_block_counts(p, S::kBigEndian);
+        const BlockCounts c = block_counts<S>(p);
         if (c.bytes == 0)
             break;
         if (c.ascii) {
@@ -419,6 +433,18 @@ void utf8_to_utf16_unchecked(const unsigned char*& s, const unsigned char* end, 
         const unsigned char* const stretch_end = s + (by_source < by_room ? by_source : by_room);
         while (s < stretch_end) {
             const uint32_t lead = s[0];
+#if EZU_AVX2_LOOPS
+            // Blocks of one- and two-byte characters, sixteen bytes at a time.
+            if (L == FAST_AVX2 && lead < 0xE0 && stretch_end - s >= 16) {
+                size_t written;
+                const size_t n = str_latin_block_to_utf16_avx2(s, d, BigEndian, &written);
+                if (n != 0) {
+                    s += n;
+                    d += written;
+                    continue;
+                }
+            }
+#endif
             if (lead < 0x80) {
                 const size_t n = level_ascii_to_utf16<L>(s, size_t(stretch_end - s), d, BigEndian);
                 if (n == 0)
@@ -457,6 +483,66 @@ void utf8_to_utf16_unchecked(const unsigned char*& s, const unsigned char* end, 
     }
 }
 
+#if EZU_ASCII_BLOCK_SSE2
+
+// The UTF-8 bytes of the units in a vector of 32-bit lanes, one to three
+// bytes per lane in memory order.
+inline __m128i utf8_of_units(__m128i x) {
+    const __m128i low6 = _mm_set1_epi32(0x3F), cont = _mm_set1_epi32(0x80);
+    const __m128i last = _mm_or_si128(cont, _mm_and_si128(x, low6));
+    const __m128i middle = _mm_or_si128(cont, _mm_and_si128(_mm_srli_epi32(x, 6), low6));
+    const __m128i three =
+        _mm_or_si128(_mm_or_si128(_mm_set1_epi32(0xE0), _mm_srli_epi32(x, 12)),
+                     _mm_or_si128(_mm_slli_epi32(middle, 8), _mm_slli_epi32(last, 16)));
+    const __m128i two = _mm_or_si128(_mm_or_si128(_mm_set1_epi32(0xC0), _mm_srli_epi32(x, 6)),
+                                     _mm_slli_epi32(last, 8));
+    const __m128i is_two = _mm_cmpgt_epi32(x, _mm_set1_epi32(0x7F));
+    const __m128i is_three = _mm_cmpgt_epi32(x, _mm_set1_epi32(0x7FF));
+    const __m128i one_or_two =
+        _mm_or_si128(_mm_and_si128(is_two, two), _mm_andnot_si128(is_two, x));
+    return _mm_or_si128(_mm_and_si128(is_three, three), _mm_andnot_si128(is_three, one_or_two));
+}
+
+// Writes the UTF-8 of the units in front of the first surrogate among the
+// 8 units at `s` (all readable; none zero), with room for 3 bytes per unit;
+// returns how many units it took. The lanes are put together 4 bytes at a
+// time (each overwriting what the one before wrote past its end) in a local
+// block, of which exactly the text is stored, so nothing is left behind it.
+inline unsigned utf16_block_to_utf8(const unsigned char* s, unsigned char*& d, bool big_endian) {
+    const __m128i v = ascii_block_load_units(s, big_endian);
+    const __m128i surrogate = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xF800))),
+                                              _mm_set1_epi16(short(0xD800)));
+    const unsigned surrogates =
+        unsigned(_mm_movemask_epi8(_mm_packs_epi16(surrogate, surrogate))) & 0xFF;
+    const unsigned n = surrogates ? unsigned(__builtin_ctz(surrogates)) : 8;
+    if (n == 0)
+        return 0;
+    const __m128i zero = _mm_setzero_si128();
+    uint32_t lanes[8];
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes), utf8_of_units(_mm_unpacklo_epi16(v, zero)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes + 4),
+                     utf8_of_units(_mm_unpackhi_epi16(v, zero)));
+    const __m128i two = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xFF80))), zero);
+    const __m128i three = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xF800))), zero);
+    // Bit i: unit i below 0x80; bit 8 + i: below 0x800.
+    const unsigned small = unsigned(_mm_movemask_epi8(_mm_packs_epi16(two, three)));
+    const unsigned kept = (1u << n) - 1;
+    const unsigned length =
+        3 * n - block_popcount16(small & kept) - block_popcount16(small >> 8 & kept);
+    uint32_t behind;
+    memcpy(&behind, d + length, 4);
+    unsigned char* out = d;
+    for (unsigned i = 0; i < n; ++i) {
+        memcpy(out, &lanes[i], 4);
+        out += 3 - (small >> i & 1) - (small >> (8 + i) & 1);
+    }
+    memcpy(d + length, &behind, 4);
+    d += length;
+    return n;
+}
+
+#endif
+
 template <bool BigEndian, int L>
 void utf16_to_utf8_unchecked(const unsigned char*& s, const unsigned char* end, unsigned char*& d,
                              const unsigned char* limit) {
@@ -467,6 +553,23 @@ void utf16_to_utf8_unchecked(const unsigned char*& s, const unsigned char* end, 
         const unsigned char* const stretch_end =
             s + 2 * (by_source < by_room ? by_source : by_room);
         while (s < stretch_end) {
+#if EZU_ASCII_BLOCK_SSE2
+            // Whole blocks: long runs of ASCII to the ASCII routines, mixed
+            // blocks to the block converter.
+            if (L != FAST_PORTABLE && stretch_end - s >= 16) {
+                if (ascii_block_unit_stops(ascii_block_load_units(s, BigEndian)) == 0) {
+                    const size_t n =
+                        level_utf16_to_ascii<L>(s, size_t(stretch_end - s) / 2, d, BigEndian);
+                    s += 2 * n;
+                    d += n;
+                    continue;
+                }
+                const unsigned n = utf16_block_to_utf8(s, d, BigEndian);
+                s += 2 * n;
+                if (n != 0)
+                    continue;
+            }
+#endif
             const uint32_t unit = load_unit(s, BigEndian);
             if (unit < 0x80) {
                 const size_t n =
@@ -509,7 +612,7 @@ void utf8_to_utf8_unchecked(const unsigned char*& s, const unsigned char* end, u
 #if EZU_ASCII_BLOCK_SSE2
     if constexpr (L != FAST_PORTABLE) {
         while (end - s >= 16 && limit - d >= 16) {
-            const BlockCounts c = utf8_block_counts(s);
+            const BlockCounts c = block_counts<Utf8Source>(s);
             if (c.bytes == 0)
                 return;
             size_t n = c.bytes;
@@ -633,6 +736,21 @@ int str_fast_text_length(const unsigned char* src, int len, int from) {
                 return len;
             block += 16;
             skip = 0;
+            // From a 64-byte boundary on, four blocks at a time: they lie in
+            // one line, so in one page.
+            while ((reinterpret_cast<uintptr_t>(block) & 63) == 0 &&
+                   block + 64 - src <= 2LL * units) {
+                const __m128i* line = reinterpret_cast<const __m128i*>(block);
+                const __m128i zero = _mm_setzero_si128();
+                const __m128i any =
+                    _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(_mm_load_si128(line), zero),
+                                              _mm_cmpeq_epi16(_mm_load_si128(line + 1), zero)),
+                                 _mm_or_si128(_mm_cmpeq_epi16(_mm_load_si128(line + 2), zero),
+                                              _mm_cmpeq_epi16(_mm_load_si128(line + 3), zero)));
+                if (_mm_movemask_epi8(any) != 0)
+                    break; // the blocks one at a time find it
+                block += 64;
+            }
         }
     }
 #endif

@@ -7,7 +7,9 @@
 // As str_convert; when it returns 1, *size holds what str_convert_size gives
 // for the same source and encodings. Only for the destinations ENC_UTF8,
 // ENC_UTF16BE and ENC_UTF16LE; any other returns 0 and writes nothing.
+// `no_zero_inside` promises that no zero unit lies in the `src_len` bytes,
+// so the conversion need not look for one first.
 int str_convert_measured(const void* src, int src_len, int from, void* dst, int dst_len, int to,
-                         int* size);
+                         int* size, bool no_zero_inside);
 
 #endif

@@ -6,6 +6,7 @@
 #include "ezu/core/mem.h"
 
 #include <limits.h>
+#include <stdlib.h>
 #include <string.h>
 
 namespace {
@@ -23,7 +24,7 @@ struct SavedError {
 } // namespace
 
 char* str_convert_once(const void* data, int nbytes, int from, int to, long long bound, int front,
-                       int back, int* size, bool* out_of_memory) {
+                       int back, int* size, bool* out_of_memory, bool no_zero_inside) {
     *out_of_memory = false;
     if (bound <= 0 || bound + front + back > INT_MAX - 16)
         return nullptr;
@@ -34,8 +35,8 @@ char* str_convert_once(const void* data, int nbytes, int from, int to, long long
         return nullptr;
     }
     int measured = 0;
-    if (!str_convert_measured(data, nbytes, from, block + front, int(bound) + back, to,
-                              &measured) ||
+    if (!str_convert_measured(data, nbytes, from, block + front, int(bound) + back, to, &measured,
+                              no_zero_inside) ||
         measured > bound) {
         mem_free(block);
         saved.restore();
@@ -53,6 +54,58 @@ char* str_convert_once(const void* data, int nbytes, int from, int to, long long
         }
         block = exact;
     }
+    *size = measured;
+    return block;
+}
+
+namespace {
+
+// The scratch area: plain heap memory, grown on demand up to the cap and
+// kept for the life of the process (the framework runs on one thread).
+const long long kScratchCap = 512 * 1024;
+unsigned char* g_scratch = nullptr;
+long long g_scratch_size = 0;
+
+unsigned char* scratch(long long size) {
+    if (size > g_scratch_size) {
+        unsigned char* grown = static_cast<unsigned char*>(realloc(g_scratch, size_t(size)));
+        if (!grown)
+            return nullptr;
+        g_scratch = grown;
+        g_scratch_size = size;
+    }
+    return g_scratch;
+}
+
+} // namespace
+
+char* str_convert_via_scratch(const void* data, int nbytes, int from, int to, long long bound,
+                              int front, int back, int* size, bool* out_of_memory,
+                              bool no_zero_inside) {
+    *out_of_memory = false;
+    unsigned char* area =
+        bound > 0 && bound + back <= kScratchCap ? scratch(bound + back) : nullptr;
+    if (!area)
+        return str_convert_once(data, nbytes, from, to, bound, front, back, size, out_of_memory,
+                                no_zero_inside);
+    const SavedError saved;
+    int measured = 0;
+    if (!str_convert_measured(data, nbytes, from, area, int(bound) + back, to, &measured,
+                              no_zero_inside) ||
+        measured > bound) {
+        saved.restore();
+        return nullptr;
+    }
+    char* block = static_cast<char*>(mem_alloc(measured + front + back));
+    if (!block) {
+        saved.restore();
+        *out_of_memory = true;
+        return nullptr;
+    }
+    // The text and its terminator; a text that ended at a zero character is
+    // sized with room for that character too, which stays zero.
+    const int terminator = str_encodings[to].terminator_size;
+    memcpy(block + front, area, size_t(measured - terminator));
     *size = measured;
     return block;
 }

@@ -14,7 +14,17 @@
 // call, and the caller takes the sizing road instead. Null with
 // *out_of_memory set when an allocation fails: the caller then fails as
 // when its own allocation fails.
+// `no_zero_inside` is passed on to str_convert_measured.
 char* str_convert_once(const void* data, int nbytes, int from, int to, long long bound, int front,
-                       int back, int* size, bool* out_of_memory);
+                       int back, int* size, bool* out_of_memory, bool no_zero_inside = false);
+
+// The same for text whose size is not known to be `bound`: the text is
+// converted into a scratch area the process keeps (up to a few hundred
+// kilobytes; longer texts get a block of their own) and copied into the
+// exact block, so that no block of the longest possible size is made and
+// released on every call.
+char* str_convert_via_scratch(const void* data, int nbytes, int from, int to, long long bound,
+                              int front, int back, int* size, bool* out_of_memory,
+                              bool no_zero_inside);
 
 #endif

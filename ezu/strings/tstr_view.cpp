@@ -39,15 +39,35 @@ const void* TStr::view(int encoding) const {
     if (!str_encoding_valid(encoding))
         return nullptr;
     const char* text = buf_->data ? buf_->data : "";
-    const size_t len = strlen(text);
-    if ((encoding == ENC_UTF16LE || encoding == ENC_UTF16BE) &&
-        str_fast_ascii_span(reinterpret_cast<const unsigned char*>(text), len) == len) {
+    // The 7-bit bytes at the start of the block (which holds the terminator)
+    // tell a 7-bit text and its length at once.
+    const size_t room = buf_->data ? size_t(buf_->capacity) : 1;
+    const size_t ascii = str_fast_ascii_span(reinterpret_cast<const unsigned char*>(text), room);
+    const bool seven_bit = ascii < room && text[ascii] == 0;
+    const size_t len = seven_bit ? ascii : strlen(text);
+    if (seven_bit && (encoding == ENC_UTF16LE || encoding == ENC_UTF16BE)) {
         // 7-bit text takes one unit per byte: the room for that is exact, and
         // one pass does.
         int size = 0;
         bool out_of_memory = false;
         char* block = str_convert_once(text, int(len), ENC_UTF8, encoding, 2LL * len + 2, kHeader,
-                                       1, &size, &out_of_memory);
+                                       1, &size, &out_of_memory, true);
+        if (out_of_memory)
+            return nullptr;
+        if (block) {
+            const int32_t stored = encoding;
+            memcpy(block, &stored, sizeof stored);
+            view_ = block;
+            return block + kHeader;
+        }
+    }
+    if (encoding == ENC_UTF16LE || encoding == ENC_UTF16BE) {
+        // One pass into the scratch area, then into an exact block: a UTF-8
+        // byte never becomes more than one UTF-16 unit.
+        int size = 0;
+        bool out_of_memory = false;
+        char* block = str_convert_via_scratch(text, int(len), ENC_UTF8, encoding, 2LL * len + 2,
+                                              kHeader, 1, &size, &out_of_memory, true);
         if (out_of_memory)
             return nullptr;
         if (block) {

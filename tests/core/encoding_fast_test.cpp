@@ -8,6 +8,7 @@
 #include "encoding_test_support.h"
 
 #include "ezu/core/encoding_ascii_block.h"
+#include "ezu/core/encoding_fast.h"
 #include "ezu/core/encoding_generic.h"
 
 #include <memory>
@@ -102,7 +103,11 @@ Result run(const Bytes& src, int from, int to, int room_change, Size size, Conve
     const unsigned char* data = copy.data.get();
     str_set_error(7, "marker", 1, "test");
     r.size = size(data, int(src.size()), from, to);
-    const int room = r.size + room_change > 0 ? r.size + room_change : 0;
+    // Rejected input is converted too, into room for any result, so that
+    // what a failing conversion leaves behind is compared.
+    const int room = r.size == 0                  ? 4 * int(src.size()) + 16
+                     : r.size + room_change > 0 ? r.size + room_change
+                                                : 0;
     r.out.assign(size_t(room) + 8, 0xCC);
     r.converted = convert(data, int(src.size()), from, r.out.data(), room, to);
     r.code = str_error_code();
@@ -120,56 +125,186 @@ void expect_same(const Result& fast, const Result& generic, const std::string& w
     EXPECT_EQ(fast.line, generic.line) << what;
 }
 
+// Runs `check` once at every implementation level the machine has (the
+// portable loops, SSE2 blocks where built, the wide blocks where the
+// processor has them), then goes back to the best level.
+template <typename Check> void at_every_level(Check check) {
+    const int best = str_fast_force_level(-1);
+    for (int level = FAST_PORTABLE; level <= best; ++level) {
+        ASSERT_EQ(str_fast_force_level(level), level);
+        SCOPED_TRACE("level " + std::to_string(level));
+        check();
+        if (::testing::Test::HasFailure())
+            break;
+    }
+    str_fast_force_level(-1);
+}
+
 } // namespace
 
+TEST_F(EncodingFastTest, EveryLevelTheMachineHasCanBeForced) {
+    const int best = str_fast_force_level(-1);
+    EXPECT_EQ(str_fast_level(), best);
+    EXPECT_GE(best, EZU_ASCII_BLOCK_SSE2 ? FAST_SSE2 : FAST_PORTABLE);
+    EXPECT_EQ(str_fast_force_level(FAST_PORTABLE), FAST_PORTABLE);
+    EXPECT_EQ(str_fast_level(), FAST_PORTABLE);
+    EXPECT_EQ(str_fast_force_level(FAST_AVX2 + 1), best); // more than there is: the best
+    EXPECT_EQ(str_fast_level(), best);
+}
+
 TEST_F(EncodingFastTest, RandomTextsGiveTheTablePathsResultsInEveryPair) {
-    std::mt19937 rng(20261208u);
-    int compared = 0;
-    for (int t = 0; t < 1500; ++t) {
-        const int from = int(rng() % 6);
-        const Bytes src = random_text(rng, from);
-        // Most rooms are the size; some are short (the room runs out) or long.
-        const unsigned pick = rng() % 4;
-        const int room_change = pick == 0 ? -int(rng() % 12) : pick == 1 ? int(rng() % 12) : 0;
-        for (int to = ENC_ASCII; to <= ENC_UTF32; ++to) {
-            const std::string what = "text " + std::to_string(t) + " from " + std::to_string(from) +
-                                     " to " + std::to_string(to);
-            expect_same(
-                run(src, from, to, room_change, str_convert_size, str_convert),
-                run(src, from, to, room_change, str_convert_size_generic, str_convert_generic),
-                what);
-            ++compared;
-            if (HasFailure())
-                return;
+    at_every_level([] {
+        std::mt19937 rng(20261208u);
+        int compared = 0;
+        for (int t = 0; t < 1500; ++t) {
+            const int from = int(rng() % 6);
+            const Bytes src = random_text(rng, from);
+            // Most rooms are the size; some are short (the room runs out) or long.
+            const unsigned pick = rng() % 4;
+            const int room_change = pick == 0 ? -int(rng() % 12) : pick == 1 ? int(rng() % 12) : 0;
+            for (int to = ENC_ASCII; to <= ENC_UTF32; ++to) {
+                const std::string what = "text " + std::to_string(t) + " from " +
+                                         std::to_string(from) + " to " + std::to_string(to);
+                expect_same(
+                    run(src, from, to, room_change, str_convert_size, str_convert),
+                    run(src, from, to, room_change, str_convert_size_generic, str_convert_generic),
+                    what);
+                ++compared;
+                if (::testing::Test::HasFailure())
+                    return;
+            }
         }
-    }
-    EXPECT_EQ(compared, 1500 * 6);
+        EXPECT_EQ(compared, 1500 * 6);
+    });
 }
 
 TEST_F(EncodingFastTest, EveryRoomAroundEveryKindOfCharacter) {
     // An ASCII run longer than a block, then one character of each class,
     // in every destination room from 0 to the size.
-    const char* kinds[] = {"C3 A9", "E6 BC A2", "F0 9F 98 80",       "ED A0 80", "F4 90 80 80",
-                           "80",    "C0 80",    "FE 80 80 80 80 80", "E6 BC"};
-    for (const char* kind : kinds) {
-        Bytes src = bytes(std::string(37, 'x'));
-        unsigned value;
-        int used;
-        for (const char* p = kind; sscanf(p, " %2x%n", &value, &used) == 1; p += used)
-            src.push_back((unsigned char)value);
-        src.push_back('y');
-        for (int to = ENC_ASCII; to <= ENC_UTF32; ++to) {
-            const int size = str_convert_size_generic(src.data(), int(src.size()), ENC_UTF8, to);
-            for (int change = -size; change <= 4; ++change) {
-                const std::string what = std::string(kind) + " to " + std::to_string(to) +
-                                         " room " + std::to_string(size + change);
-                expect_same(
-                    run(src, ENC_UTF8, to, change, str_convert_size, str_convert),
-                    run(src, ENC_UTF8, to, change, str_convert_size_generic, str_convert_generic),
-                    what);
+    at_every_level([] {
+        const char* kinds[] = {"C3 A9", "E6 BC A2", "F0 9F 98 80",       "ED A0 80", "F4 90 80 80",
+                               "80",    "C0 80",    "FE 80 80 80 80 80", "E6 BC"};
+        for (const char* kind : kinds) {
+            Bytes src = bytes(std::string(37, 'x'));
+            unsigned value;
+            int used;
+            for (const char* p = kind; sscanf(p, " %2x%n", &value, &used) == 1; p += used)
+                src.push_back((unsigned char)value);
+            src.push_back('y');
+            for (int to = ENC_ASCII; to <= ENC_UTF32; ++to) {
+                const int size =
+                    str_convert_size_generic(src.data(), int(src.size()), ENC_UTF8, to);
+                for (int change = -size; change <= 4; ++change) {
+                    const std::string what = std::string(kind) + " to " + std::to_string(to) +
+                                             " room " + std::to_string(size + change);
+                    expect_same(run(src, ENC_UTF8, to, change, str_convert_size, str_convert),
+                                run(src, ENC_UTF8, to, change, str_convert_size_generic,
+                                    str_convert_generic),
+                                what);
+                }
             }
         }
+    });
+}
+
+namespace {
+
+// Code points of one class of text, drawn at random.
+uint32_t code_of_class(std::mt19937& rng, int kind) {
+    switch (kind) {
+    case 0:
+        return 0x20 + rng() % 0x5F; // ASCII
+    case 1:
+        return 0x80 + rng() % 0x780; // two UTF-8 bytes
+    case 2:
+        return 0x800 + rng() % 0xD000; // three bytes, below the surrogates
+    case 3:
+        return 0x10000 + rng() % 0x100000; // four bytes, a surrogate pair
+    default:
+        return code_of_class(rng, rng() % 5 == 0 ? 0 : int(rng() % 4)); // mixed
     }
+}
+
+// Well-formed text of one class, `chars` characters long, in `encoding`.
+Bytes text_of_class(std::mt19937& rng, int kind, int chars, int encoding) {
+    Bytes out;
+    int state = 0;
+    for (int i = 0; i < chars; ++i) {
+        unsigned char unit[8];
+        const int n = str_encodings[encoding].encode(code_of_class(rng, kind), unit, 8, &state);
+        out.insert(out.end(), unit, unit + n);
+    }
+    return out;
+}
+
+} // namespace
+
+TEST_F(EncodingFastTest, FaultsAtEveryPlaceAroundTheBlocks) {
+    // Texts of every class, 70 characters after an ASCII run of 100, with one
+    // fault put at each byte position in turn, so that it falls at every
+    // place relative to the 16- and 32-byte blocks; each is converted with
+    // the sizes the table path gives, at every level, into every variable
+    // width encoding, and read from an odd address too.
+    const Bytes utf8_faults[] = {bytes({0x80}),
+                                 bytes({0xC3}),
+                                 bytes({0xE6, 0xBC}),
+                                 bytes({0xC0, 0xAF}),
+                                 bytes({0xED, 0xA0, 0x80}),
+                                 bytes({0xF4, 0x90, 0x80, 0x80}),
+                                 bytes({0xF8, 0x88, 0x80, 0x80, 0x80}),
+                                 bytes({0x00}),
+                                 bytes({0xFF})};
+    const Bytes utf16_faults[] = {bytes({0x00, 0xDC}), bytes({0x3D, 0xD8}),
+                                  bytes({0x3D, 0xD8, 0x41, 0x00}), bytes({0x00, 0x00})};
+    at_every_level([&] {
+        std::mt19937 rng(404u);
+        for (int from : {ENC_UTF8, ENC_UTF16LE, ENC_UTF16BE}) {
+            for (int kind = 0; kind < 5; ++kind) {
+                Bytes text = text_of_class(rng, 0, 100, from);
+                const Bytes body = text_of_class(rng, kind, 70, from);
+                text.insert(text.end(), body.begin(), body.end());
+                const size_t unit = from == ENC_UTF8 ? 1 : 2;
+                for (size_t at = 0; at + unit <= text.size(); at += unit) {
+                    Bytes src = text;
+                    const size_t fault_count = from == ENC_UTF8 ? 9 : 4;
+                    Bytes fault = from == ENC_UTF8 ? utf8_faults[at % fault_count]
+                                                   : utf16_faults[at / 2 % fault_count];
+                    if (from == ENC_UTF16BE)
+                        for (size_t i = 0; i + 1 < fault.size(); i += 2)
+                            std::swap(fault[i], fault[i + 1]);
+                    src.insert(src.begin() + long(at), fault.begin(), fault.end());
+                    for (int to : {ENC_UTF8, ENC_UTF16LE, ENC_UTF16BE, ENC_UTF32}) {
+                        const std::string what = "from " + std::to_string(from) + " class " +
+                                                 std::to_string(kind) + " fault at " +
+                                                 std::to_string(at) + " to " + std::to_string(to);
+                        expect_same(
+                            run(src, from, to, 0, str_convert_size, str_convert),
+                            run(src, from, to, 0, str_convert_size_generic, str_convert_generic),
+                            what);
+                        if (::testing::Test::HasFailure())
+                            return;
+                    }
+                }
+                // Well-formed, from every offset of an odd-aligned copy.
+                Bytes shifted(text.size() + 1);
+                memcpy(shifted.data() + 1, text.data(), text.size());
+                for (int to : {ENC_UTF8, ENC_UTF16LE}) {
+                    const int size =
+                        str_convert_size(shifted.data() + 1, int(text.size()), from, to);
+                    EXPECT_EQ(size,
+                              str_convert_size_generic(text.data(), int(text.size()), from, to));
+                    Bytes out(static_cast<size_t>(size)), expected(static_cast<size_t>(size));
+                    EXPECT_EQ(str_convert(shifted.data() + 1, int(text.size()), from, out.data(),
+                                          size, to),
+                              1);
+                    EXPECT_EQ(str_convert_generic(text.data(), int(text.size()), from,
+                                                  expected.data(), size, to),
+                              1);
+                    EXPECT_EQ(out, expected) << "odd address, from " << from << " class " << kind;
+                }
+            }
+        }
+    });
 }
 
 TEST_F(EncodingFastTest, BlockRoutinesMatchTheirPortableForms) {

@@ -7,6 +7,7 @@
 // include multi-byte and malformed UTF-8.
 #include "ezu_test.h"
 
+#include "ezu/core/encoding_generic.h"
 #include "ezu/ezu.h"
 #include "test_lcg.h"
 
@@ -376,4 +377,101 @@ TEST_F(FastPathsTest, ManyAppendsKeepTheExactCapacity) {
     EXPECT_TRUE(s == "abcdefdef");
     s += s.ascii();
     EXPECT_TRUE(s == "abcdefdefabcdefdef");
+}
+
+namespace {
+
+// Text for the one-pass construction and views: long 7-bit runs (whole
+// texts of them too), characters of every length and the bytes the sizing
+// pass and the conversion treat specially: stray and cut-off sequences,
+// overlong zero, a surrogate, five-byte forms and zero bytes.
+std::string one_pass_text(Lcg& rng) {
+    static const char* const pieces[] = {
+        "\xc3\xa9",     "\xe6\xbc\xa2",         "\xf0\x9f\x98\x80", "\x80", "\xc0\x80",
+        "\xed\xa0\x80", "\xf8\x88\x80\x80\x80", "\xe6\xbc",         "\xc3"};
+    std::string s;
+    const bool only_ascii = rng.below(3) == 0;
+    for (int n = int(rng.below(8)); n >= 0; --n) {
+        s.append(rng.below(80), char('a' + rng.below(26)));
+        if (only_ascii)
+            continue;
+        const uint32_t pick = rng.below(10);
+        if (pick == 9)
+            s += '\0';
+        else
+            s += pieces[pick];
+    }
+    return s;
+}
+
+struct ErrorRecord {
+    int code;
+    std::string message;
+    int line;
+};
+
+ErrorRecord error_record() {
+    return {str_error_code(), str_error_message() ? str_error_message() : "", str_error_line()};
+}
+
+void expect_same_record(const ErrorRecord& a, const ErrorRecord& b, const std::string& what) {
+    EXPECT_EQ(a.code, b.code) << what;
+    EXPECT_EQ(a.message, b.message) << what;
+    EXPECT_EQ(a.line, b.line) << what;
+}
+
+} // namespace
+
+TEST_F(FastPathsTest, ConstructionAndViewsMatchTheSizingRoad) {
+    // A new buffer from UTF-8 or 7-bit bytes, and the UTF-16 views of a
+    // string, are made in one pass; block sizes, bytes (stale ones
+    // included), the null state and the last-error record must be those of
+    // sizing first, then converting.
+    Lcg rng{31337};
+    for (int t = 0; t < 600; ++t) {
+        const std::string text = one_pass_text(rng);
+        const std::string what = "text " + std::to_string(t);
+        for (int encoding : {ENC_UTF8, ENC_ASCII}) {
+            str_set_error(7, "marker", 1, "test");
+            const int size =
+                str_convert_size_generic(text.data(), int(text.size()), encoding, ENC_UTF8);
+            std::string expected = "<null>";
+            if (size > 0) {
+                std::string block(size_t(size), '\0');
+                if (str_convert_generic(text.data(), int(text.size()), encoding, &block[0], size,
+                                        ENC_UTF8))
+                    expected = block;
+            }
+            const ErrorRecord sized = error_record();
+            str_set_error(7, "marker", 1, "test");
+            const TStr built(text.data(), int(text.size()), encoding);
+            EXPECT_EQ(block_of(built), expected) << what << " encoding " << encoding;
+            expect_same_record(error_record(), sized, what);
+        }
+        const TStr stored = raw(text.c_str());
+        const char* const stored_text = stored.buffer()->data;
+        for (int encoding : {ENC_UTF16LE, ENC_UTF16BE}) {
+            str_set_error(7, "marker", 1, "test");
+            const int length = int(strlen(stored_text));
+            int size = str_convert_size_generic(stored_text, length, ENC_UTF8, encoding);
+            std::string expected(size_t(size > 0 ? size : 2) + 1, '\0');
+            if (size > 0 && !str_convert_generic(stored_text, length, ENC_UTF8, &expected[0],
+                                                 size + 1, encoding))
+                expected.assign(expected.size(), '\0');
+            const ErrorRecord sized = error_record();
+            str_set_error(7, "marker", 1, "test");
+            const int bytes_before = mem_bytes_in_use();
+            const char* view = static_cast<const char*>(
+                encoding == ENC_UTF16LE ? static_cast<const void*>(stored.utf16le())
+                                        : stored.utf16be());
+            ASSERT_NE(view, nullptr) << what;
+            EXPECT_EQ(std::string(view, expected.size()), expected) << what << " to " << encoding;
+            expect_same_record(error_record(), sized, what);
+            // The first view's block: encoding number, text, one spare byte.
+            const int block_size = int(expected.size()) + 4;
+            if (encoding == ENC_UTF16LE) {
+                EXPECT_EQ(mem_bytes_in_use() - bytes_before, (block_size + 3) / 4 * 4 + 12) << what;
+            }
+        }
+    }
 }
