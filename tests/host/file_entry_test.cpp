@@ -8,7 +8,7 @@
 namespace {
 
 std::string text(const TStr& value) {
-    return value.isEmpty() ? std::string() : value.ascii();
+    return hostUtf8(value);
 }
 
 const char* kRelativeName = "ezu_host_report.txt";
@@ -32,7 +32,7 @@ std::string keyOf(const std::string& path) {
 }
 
 std::string stored(const std::string& key) {
-    return text(ezuGetString(TStr(("/tamri/global/" + key).c_str())));
+    return text(ezuGetString(hostText("/tamri/global/" + key)));
 }
 
 std::string relativeKey() {
@@ -50,7 +50,7 @@ class HostFileEntry : public EzuTest {
         ezuSetString("C_Data_report_txt_disable", "0", true);
         ezuSetString("C_Data_notes_txt_comment", "stored comment", true);
         ezuSetString("C_Other_x_txt_comment", "mine", true);
-        ezuSetString(TStr((relativeKey() + "_comment").c_str()), "relative", true);
+        ezuSetString(hostText(relativeKey() + "_comment"), "relative", true);
         ezuSetString("C_Unstored_src_txt_comment", "note", true);
         EzuTest::SetUp();
     }
@@ -112,7 +112,7 @@ TEST_F(HostFileEntry, RelativePathSharesTheKeyOfItsCompleteForm) {
     EXPECT_EQ(stored(relativeKey() + "_comment"), "relative");
 
     TEzuFile absolute("C:\\Elsewhere\\z.txt", 2, true);
-    absolute.setPath(TStr(complete.c_str()));
+    absolute.setPath(hostText(complete));
     EXPECT_EQ(text(absolute.comment()), "relative");
 }
 

@@ -32,7 +32,7 @@ std::string runQueriesDemo(const std::string& posixEnvironment, const std::strin
     const std::string command = kTestingOnWindows ? demo + " " + arguments
                                                   : posixEnvironment + " " + demo + " " + arguments;
     TStr output;
-    EXPECT_EQ(ezuRunCommand(TStr(command.c_str()), output), 0) << command;
+    EXPECT_EQ(ezuRunCommand(hostCommand(command), output), 0) << command;
     return text(output);
 }
 
@@ -120,13 +120,13 @@ TEST_F(HostQueries, ExpansionThatDoesNotFitLeavesTheText) {
 
 TEST_F(HostQueries, DiskFreeSpace) {
     ScratchDir scratch;
-    const TStr dir(scratch.path().c_str());
+    const TStr dir = hostText(scratch.path());
     const int mebibytes = ezuDiskFreeSpace(dir, 1048576);
     const int kibibytes = ezuDiskFreeSpace(dir, 1024);
     EXPECT_GT(mebibytes, 0);
     // The two readings agree within what other processes may write meanwhile.
     EXPECT_NEAR(kibibytes / 1024.0, mebibytes, 64.0);
-    EXPECT_EQ(ezuDiskFreeSpace(TStr(inScratch(scratch, "missing\\deeper").c_str()), 1), 0);
+    EXPECT_EQ(ezuDiskFreeSpace(hostText(inScratch(scratch, "missing\\deeper")), 1), 0);
     EXPECT_EQ(ezuDiskFreeSpace(dir, 0), 0);
     EXPECT_EQ(ezuDiskFreeSpace(dir, -1048576), 0);
 }
