@@ -33,7 +33,8 @@ class Capture {
         char* block = static_cast<char*>(mem_alloc(grown));
         if (block == nullptr)
             return nullptr;
-        memcpy(block, data_, size_t(length_));
+        if (length_ > 0)
+            memcpy(block, data_, size_t(length_));
         mem_free(data_);
         data_ = block;
         capacity_ = grown;

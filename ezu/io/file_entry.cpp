@@ -1,10 +1,23 @@
 #include "ezu/io/file_entry.h"
 
+#include "ezu/core/encoding.h"
 #include "ezu/io/ezupath.h"
 #include "ezu/settings/settings.h"
 
+#include <string.h>
+
+namespace {
+
+// The path is UTF-8, as makePath reads it, so that every character of a
+// name reaches the system and the settings key.
+TStr utf8Path(const char* path) {
+    return path ? TStr(path, int(strlen(path)), ENC_UTF8) : TStr();
+}
+
+} // namespace
+
 TEzuFile::TEzuFile(const char* path, int number, bool enabled)
-    : path_(path), number_(number), comment_(""), enabled_(enabled), markA_(false), markB_(false),
+    : path_(utf8Path(path)), number_(number), comment_(""), enabled_(enabled), markA_(false), markB_(false),
       extraText_("") {}
 
 // A copy names the same file with the same stored state; the application's

@@ -8,6 +8,7 @@
 
 class TEzuFile {
   public:
+    // `path` is UTF-8 text.
     TEzuFile(const char* path, int number, bool enabled);
     TEzuFile(const TEzuFile& other);
     TEzuFile& operator=(const TEzuFile& other);

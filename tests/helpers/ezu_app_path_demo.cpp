@@ -21,9 +21,14 @@ void printTrace(const TStr& message) {
     printLine("trace: ", message);
 }
 
-bool changeDirectory(const char* dir) {
-    const TStr text(dir);
-    return plat_wchdir(text.utf16le()) == 0;
+// Element `i` of the command line as the system gives it, so that a
+// directory keeps every character of its name.
+bool changeDirectory(int i) {
+    int count = 0;
+    EzuWChar** args = plat_command_line_args(&count);
+    const bool changed = args != nullptr && i < count && plat_wchdir(args[i]) == 0;
+    plat_free_args(args);
+    return changed;
 }
 
 } // namespace
@@ -34,7 +39,7 @@ int main(int argc, char** argv) {
         if (strcmp(argv[i], "call") == 0) {
             printLine("result: ", ezuAppPath());
         } else if (strcmp(argv[i], "cd") == 0 && i + 1 < argc) {
-            if (!changeDirectory(argv[++i]))
+            if (!changeDirectory(++i))
                 return 3;
         } else if (strcmp(argv[i], "rename") == 0 && i + 1 < argc) {
             if (rename(argv[0], argv[++i]) != 0)

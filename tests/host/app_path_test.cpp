@@ -12,17 +12,20 @@ namespace {
 
 const char* kDemo = "ezu_app_path_demo";
 
-std::string runDemo(const std::string& command) {
+// The helper prints through ascii(), so the output is compared with the
+// 7-bit form of the expected text: the checkout's path may hold any
+// character.
+void expectDemo(const std::string& command, const std::string& expected) {
     TStr output;
-    EXPECT_EQ(ezuRunCommand(TStr(command.c_str()), output), 0) << command;
-    return output.isEmpty() ? std::string() : std::string(output.ascii());
+    EXPECT_EQ(ezuRunCommand(hostCommand(command), output), 0) << command;
+    EXPECT_EQ(hostUtf8(output), hostAscii(expected)) << command;
 }
 
 // The command that runs `program` (as typed) from the directory `cwd`.
 std::string fromDirectory(const std::string& cwd, const std::string& program,
                           const std::string& steps) {
     if (kTestingOnWindows)
-        return "cd /d " + cwd + " && " + program + " " + steps;
+        return "cd /d " + hostShellQuote(cwd) + " && " + program + " " + steps;
     return "cd " + hostShellPath(cwd) + " && " + program + " " + steps;
 }
 
@@ -34,6 +37,18 @@ std::string leafDir(const std::string& path) {
     return path.substr(0, path.rfind('\\'));
 }
 
+// The extension rule applied to the whole text, so that a "." anywhere in
+// the path of the checkout counts: the text after the last ".", with "/"
+// read as "\", or "" when there is none.
+std::string extensionOf(std::string path) {
+    for (char& c : path) {
+        if (c == '/')
+            c = '\\';
+    }
+    const size_t dot = path.rfind('.');
+    return dot == std::string::npos || dot == 0 ? std::string() : path.substr(dot + 1);
+}
+
 } // namespace
 
 EZU_TEST_SUITE(HostAppPath);
@@ -42,27 +57,31 @@ TEST_F(HostAppPath, CompleteProgramName) {
     const std::string dir = hostProgramDir();
     const std::string program = hostHelperPath(kDemo);
     const std::string cwd = ezu_test_current_dir();
-    const std::string extension = kTestingOnWindows ? "exe" : "";
     const std::string expected =
-        trace("ezuAppPath: cwd: " + cwd) + trace("Application extension: " + extension) +
+        trace("ezuAppPath: cwd: " + cwd) + trace("Application extension: " + extensionOf(program)) +
         trace("ezuAppPath: checking Existence " + program) + trace("found directory: " + dir) +
         "result: " + dir + "\n" + "result: " + dir + "\n";
-    EXPECT_EQ(runDemo(hostShellPath(program) + " call call"), expected);
+    expectDemo(hostShellPath(program) + " call call", expected);
 }
 
 TEST_F(HostAppPath, RelativeProgramNameFromItsOwnDirectory) {
     const std::string dir = hostProgramDir();
-    std::string expected;
     if (kTestingOnWindows) {
-        // Typed without its suffix: ".exe" is appended to the name as typed.
+        // Typed without its suffix: ".exe" is appended to the name as typed,
+        // unless a "." in the directory's path already gives the candidate
+        // an extension; then the name without suffix is looked for, and not
+        // found.
         const std::string candidate = dir + "\\" + kDemo;
-        expected = trace("ezuAppPath: cwd: " + dir) +
-                   trace("ezuAppPath: looking at directory: " + dir) +
-                   trace("ezuAppPath: setting FileInfo : " + candidate) +
-                   trace("Application extension: ") +
-                   trace("ezuAppPath: checking Existence " + candidate + ".exe") +
-                   trace("found directory: " + dir) + "result: " + dir + "\n";
-        EXPECT_EQ(runDemo(fromDirectory(dir, kDemo, "call")), expected);
+        const std::string extension = extensionOf(candidate);
+        const std::string head = trace("ezuAppPath: cwd: " + dir) +
+                                 trace("ezuAppPath: looking at directory: " + dir) +
+                                 trace("ezuAppPath: setting FileInfo : " + candidate) +
+                                 trace("Application extension: " + extension);
+        const std::string tail =
+            extension.empty() ? trace("ezuAppPath: checking Existence " + candidate + ".exe") +
+                                    trace("found directory: " + dir) + "result: " + dir + "\n"
+                              : trace("ezuAppPath: checking Existence " + candidate) + "result: \n";
+        expectDemo(fromDirectory(dir, kDemo, "call"), head + tail);
     } else {
         // sh needs "./" to run a program from the current directory. The dot
         // counts as the extension separator ("\ezu_app_path_demo" follows it),
@@ -70,13 +89,13 @@ TEST_F(HostAppPath, RelativeProgramNameFromItsOwnDirectory) {
         // the dot stays in the result.
         const std::string candidate = dir + "\\./" + kDemo;
         const std::string normalised = dir + "\\.\\" + kDemo;
-        expected = trace("ezuAppPath: cwd: " + dir) +
-                   trace("ezuAppPath: looking at directory: " + dir) +
-                   trace("ezuAppPath: setting FileInfo : " + candidate) +
-                   trace(std::string("Application extension: \\") + kDemo) +
-                   trace("ezuAppPath: checking Existence " + normalised) +
-                   trace("found directory: " + dir + "\\.") + "result: " + dir + "\\.\n";
-        EXPECT_EQ(runDemo(fromDirectory(dir, std::string("./") + kDemo, "call")), expected);
+        const std::string expected =
+            trace("ezuAppPath: cwd: " + dir) + trace("ezuAppPath: looking at directory: " + dir) +
+            trace("ezuAppPath: setting FileInfo : " + candidate) +
+            trace("Application extension: " + extensionOf(candidate)) +
+            trace("ezuAppPath: checking Existence " + normalised) +
+            trace("found directory: " + dir + "\\.") + "result: " + dir + "\\.\n";
+        expectDemo(fromDirectory(dir, std::string("./") + kDemo, "call"), expected);
     }
 }
 
@@ -84,15 +103,21 @@ TEST_F(HostAppPath, RelativeProgramNameWithADirectory) {
     const std::string dir = hostProgramDir();
     const std::string parent = leafDir(dir);
     const std::string sub = dir.substr(parent.size() + 1);
-    const std::string typed = sub + (kTestingOnWindows ? "\\" : "/") + kDemo;
-    const std::string output =
-        runDemo(fromDirectory(parent, typed, "call cd " + hostShellQuote(parent) + " call"));
+    // Typed with its suffix, so that a "." in the parent's path cannot keep
+    // ".exe" from the candidate.
+    const std::string typed = sub + (kTestingOnWindows ? "\\" : "/") + kDemo + plat_exe_suffix();
+    TStr captured;
+    const std::string command =
+        fromDirectory(parent, typed, "call cd " + hostShellQuote(parent) + " call");
+    EXPECT_EQ(ezuRunCommand(hostCommand(command), captured), 0) << command;
+    const std::string output = hostUtf8(captured);
     // Found in the subdirectory; a later change of directory changes nothing.
-    const std::string found =
-        "trace: found directory: " + dir + "\nresult: " + dir + "\nresult: " + dir + "\n";
-    ASSERT_GE(output.size(), found.size());
+    const std::string found = hostAscii("trace: found directory: " + dir + "\nresult: " + dir +
+                                        "\nresult: " + dir + "\n");
+    ASSERT_GE(output.size(), found.size()) << output;
     EXPECT_EQ(output.substr(output.size() - found.size()), found) << output;
-    EXPECT_NE(output.find(trace("ezuAppPath: looking at directory: " + parent)), std::string::npos)
+    EXPECT_NE(output.find(hostAscii(trace("ezuAppPath: looking at directory: " + parent))),
+              std::string::npos)
         << output;
 }
 
@@ -115,9 +140,10 @@ TEST_F(HostAppPath, RelativeNameThatDoesNotResolve) {
     const std::string dir = hostProgramDir();
     const std::string typed = kTestingOnWindows ? kDemo : std::string("./") + kDemo;
     const std::string candidate = scratch.path() + (kTestingOnWindows ? "\\" : "\\./") + kDemo;
-    const std::string checked =
-        kTestingOnWindows ? candidate + ".exe" : scratch.path() + "\\.\\" + kDemo;
-    const std::string extension = kTestingOnWindows ? "" : std::string("\\") + kDemo;
+    const std::string extension = extensionOf(candidate);
+    const std::string checked = !kTestingOnWindows  ? scratch.path() + "\\.\\" + kDemo
+                                : extension.empty() ? candidate + ".exe"
+                                                    : candidate;
     // A failure is not remembered: the second call looks again and fails
     // again, and once the program's own directory is current the same name
     // is found there. No call answers with a directory that does not hold
@@ -147,17 +173,16 @@ TEST_F(HostAppPath, CompleteNameThatNoLongerExists) {
     trackScratchFile(scratch, moved);
     const std::string source = hostHelperPath(kDemo);
     // The copy renames itself before it looks for itself.
-    const std::string command = kTestingOnWindows
-                                    ? "copy /y " + source + " " + copy + " >nul && " + copy +
-                                          " rename " + moved + " call call"
-                                    : "cp " + hostShellPath(source) + " " + hostShellPath(copy) +
-                                          " && " + hostShellPath(copy) + " rename " +
-                                          hostShellPath(moved) + " call call";
+    const std::string command =
+        (kTestingOnWindows
+             ? "copy /y " + hostShellPath(source) + " " + hostShellPath(copy) + " >nul && "
+             : "cp " + hostShellPath(source) + " " + hostShellPath(copy) + " && ") +
+        hostShellPath(copy) + " rename " + hostShellPath(moved) + " call call";
     const std::string cwd = ezu_test_current_dir();
     // Both calls look and fail; neither answers with the current directory.
     const std::string failed =
         trace("ezuAppPath: cwd: " + cwd) +
-        trace(std::string("Application extension: ") + (kTestingOnWindows ? "exe" : "")) +
+        trace("Application extension: " + extensionOf(copy)) +
         trace("ezuAppPath: checking Existence " + copy) + "result: \n";
     EXPECT_EQ(runDemo(command), failed + failed);
     EXPECT_FALSE(ScratchDir::exists(copy));

@@ -9,7 +9,7 @@ namespace {
 // Runs the command written for this system and returns its captured output.
 int run(const std::string& posix, const std::string& windows, std::string& output) {
     TStr captured("stale text");
-    const int status = ezuRunCommand(hostText(kTestingOnWindows ? windows : posix), captured);
+    const int status = ezuRunCommand(hostCommand(kTestingOnWindows ? windows : posix), captured);
     output = hostUtf8(captured);
     return status;
 }

@@ -8,7 +8,7 @@
 namespace {
 
 std::string text(const TStr& value) {
-    return value.isEmpty() ? std::string() : value.ascii();
+    return hostUtf8(value);
 }
 
 const char* kRelativeName = "ezu_host_report.txt";
@@ -32,7 +32,7 @@ std::string keyOf(const std::string& path) {
 }
 
 std::string stored(const std::string& key) {
-    return text(ezuGetString(TStr(("/tamri/global/" + key).c_str())));
+    return text(ezuGetString(hostText("/tamri/global/" + key)));
 }
 
 std::string relativeKey() {
@@ -50,7 +50,7 @@ class HostFileEntry : public EzuTest {
         ezuSetString("C_Data_report_txt_disable", "0", true);
         ezuSetString("C_Data_notes_txt_comment", "stored comment", true);
         ezuSetString("C_Other_x_txt_comment", "mine", true);
-        ezuSetString(TStr((relativeKey() + "_comment").c_str()), "relative", true);
+        ezuSetString(hostText(relativeKey() + "_comment"), "relative", true);
         ezuSetString("C_Unstored_src_txt_comment", "note", true);
         EzuTest::SetUp();
     }
@@ -112,7 +112,7 @@ TEST_F(HostFileEntry, RelativePathSharesTheKeyOfItsCompleteForm) {
     EXPECT_EQ(stored(relativeKey() + "_comment"), "relative");
 
     TEzuFile absolute("C:\\Elsewhere\\z.txt", 2, true);
-    absolute.setPath(TStr(complete.c_str()));
+    absolute.setPath(hostText(complete));
     EXPECT_EQ(text(absolute.comment()), "relative");
 }
 
@@ -125,6 +125,10 @@ TEST_F(HostFileEntry, PathParts) {
     const TEzuFile bare("C:\\Data\\README", 7, true);
     EXPECT_EQ(text(bare.name()), "README");
     EXPECT_EQ(text(bare.extension()), "");
+    // The path is UTF-8: a name with non-ASCII letters keeps them.
+    const TEzuFile accented("C:\\Jos\xC3\xA9\\r\xC3\xA9sum\xC3\xA9.txt", 7, true);
+    EXPECT_EQ(text(accented.name()), "r\xC3\xA9sum\xC3\xA9.txt");
+    EXPECT_EQ(text(accented.absolutePath()), "C:\\Jos\xC3\xA9\\r\xC3\xA9sum\xC3\xA9.txt");
 }
 
 TEST_F(HostFileEntry, PathWithNothingStoredChangesNothing) {

@@ -81,7 +81,7 @@ std::string hostHelperPath(const char* name) {
 
 std::string hostShellPath(const std::string& path) {
     if (kTestingOnWindows)
-        return path;
+        return "\"" + path + "\"";
     std::string host = path.size() > 2 && path[1] == ':' ? path.substr(2) : path;
     for (char& c : host) {
         if (c == '\\')
@@ -91,5 +91,16 @@ std::string hostShellPath(const std::string& path) {
 }
 
 std::string hostShellQuote(const std::string& text) {
-    return kTestingOnWindows ? text : "'" + text + "'";
+    return kTestingOnWindows ? "\"" + text + "\"" : "'" + text + "'";
+}
+
+TStr hostCommand(const std::string& command) {
+    const bool wrap = kTestingOnWindows && !command.empty() && command[0] == '"';
+    return hostText(wrap ? "\"" + command + "\"" : command);
+}
+
+std::string hostAscii(const std::string& utf8) {
+    const TStr text = hostText(utf8);
+    const char* bytes = text.ascii();
+    return bytes != nullptr ? bytes : "";
 }

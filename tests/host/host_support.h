@@ -51,12 +51,22 @@ std::string hostProgramDir();
 // The path to a helper program in the Windows view; `name` without suffix.
 std::string hostHelperPath(const char* name);
 
-// A Windows-view path in the form the command interpreter takes: unchanged on
-// Windows, the host path ("C:\a\b" is "/a/b") quoted for sh on POSIX.
+// A Windows-view path in the form the command interpreter takes: in double
+// quotes on Windows, the host path ("C:\a\b" is "/a/b") in single quotes for
+// sh on POSIX. The checkout may live under a name with blanks.
 std::string hostShellPath(const std::string& path);
 
-// `text` as one argument of a command: unchanged on Windows, in single quotes
-// for sh on POSIX (so that backslashes stay).
+// `text` as one argument of a command: in double quotes on Windows, in single
+// quotes for sh on POSIX (so that backslashes stay).
 std::string hostShellQuote(const std::string& text);
+
+// The TStr of a command line for ezuRunCommand (UTF-8 read as such). cmd
+// drops the first and the last quote of a command that starts with one, so
+// on Windows such a command is given inside one more pair of quotes.
+TStr hostCommand(const std::string& command);
+
+// The 7-bit form of UTF-8 text (each character above 127 is "?"): what a
+// helper that prints through ascii() writes for it.
+std::string hostAscii(const std::string& utf8);
 
 #endif

@@ -62,7 +62,7 @@ class HostLongRunSettings : public EzuTest {
 TEST_F(HostLongRun, HandleCountFollowsOpenFiles) {
     ScratchDir scratch;
     ASSERT_FALSE(scratch.path().empty());
-    TEzuPath path(inScratch(scratch, "counted.txt").c_str());
+    TEzuPath path(hostText(inScratch(scratch, "counted.txt")));
     const int before = plat_open_handle_count();
     ASSERT_TRUE(path.open(ioWrite));
     EXPECT_EQ(plat_open_handle_count(), before + 1);
@@ -102,13 +102,13 @@ TEST_F(HostLongRun, TemporaryFiles) {
         ASSERT_EQ(name.remove(), 0) << i;
     }
     check.expectBack("temporary files", kTempFileRuns);
-    EXPECT_TRUE(TEzuPath(scratch.path().c_str()).isDirectory());
+    EXPECT_TRUE(TEzuPath(hostText(scratch.path())).isDirectory());
 }
 
 TEST_F(HostLongRun, PathOpenWriteReadClose) {
     ScratchDir scratch;
     ASSERT_FALSE(scratch.path().empty());
-    TEzuPath path(scratch.file("stream.bin").c_str());
+    TEzuPath path(hostText(scratch.file("stream.bin")));
     path.open(ioWrite); // warm-up
     path.close();
     const ResourceCheck check;
@@ -126,7 +126,7 @@ TEST_F(HostLongRun, PathOpenWriteReadClose) {
         if (i % 2 == 0)
             path.close();
         else
-            path = TEzuPath(scratch.path().c_str()).join("stream.bin");
+            path = TEzuPath(hostText(scratch.path())).join("stream.bin");
     }
     path.close();
     check.expectBack("TEzuPath open/close", kPathRuns);

@@ -33,7 +33,7 @@ std::string runQueriesDemo(const std::string& posixEnvironment, const std::strin
     const std::string command = kTestingOnWindows ? demo + " " + arguments
                                                   : posixEnvironment + " " + demo + " " + arguments;
     TStr output;
-    EXPECT_EQ(ezuRunCommand(TStr(command.c_str()), output), 0) << command;
+    EXPECT_EQ(ezuRunCommand(hostCommand(command), output), 0) << command;
     return text(output);
 }
 
@@ -126,7 +126,7 @@ TEST_F(HostQueries, ExpansionThatDoesNotFitLeavesTheText) {
 // the limit; the expectation is computed, never assumed.
 TEST_F(HostQueries, DiskFreeSpace) {
     ScratchDir scratch;
-    const TStr dir(scratch.path().c_str());
+    const TStr dir = hostText(scratch.path());
     const long long mib = ezuDiskFreeSpace(dir, 1048576);
     ASSERT_GT(mib, 0);
     const long long drift = 64LL << 20; // bytes others may take or give back meanwhile
@@ -144,7 +144,7 @@ TEST_F(HostQueries, DiskFreeSpace) {
             EXPECT_GE(result, 0) << "unit " << unit;
         }
     }
-    EXPECT_EQ(ezuDiskFreeSpace(TStr(inScratch(scratch, "missing\\deeper").c_str()), 1), 0);
+    EXPECT_EQ(ezuDiskFreeSpace(hostText(inScratch(scratch, "missing\\deeper")), 1), 0);
     EXPECT_EQ(ezuDiskFreeSpace(dir, 0), 0);
     EXPECT_EQ(ezuDiskFreeSpace(dir, -1048576), 0);
 }

@@ -154,6 +154,15 @@ TEST_F(HostTempFiles, NonAsciiDirectoryAndPrefixAreKept) {
         EXPECT_TRUE(isUniquePart(leafOf(name).substr(2))) << name;
         EXPECT_TRUE(isEmptyFile(name)) << name;
     }
+    // A name or path of such characters is created where it says.
+    const std::string probed = inScratch(scratch, "Jos\xC3\xA9 \xE2\x82\xAC\\\xC3\xA9.txt");
+    EXPECT_TRUE(probeNewFile(probed.c_str(), true));
+    trackScratchFile(scratch, probed);
+    EXPECT_TRUE(isEmptyFile(probed)) << probed;
+    const std::string level = scratch.dir("\xC3\xBC");
+    scratch.dir("\xC3\xBC\\\xC3\xB6");
+    EXPECT_TRUE(makePath((level + "\\\xC3\xB6").c_str()));
+    EXPECT_TRUE(ScratchDir::exists(level + "\\\xC3\xB6"));
 }
 
 TEST_F(HostTempFiles, FallsBackToFixedDirectoriesThenTheCurrentOne) {

@@ -75,7 +75,9 @@ TEST_F(IoBadInput, PathTextNullBuffer) {
 TEST_F(IoBadInput, PathNullCountsAndData) {
     ScratchDir scratch;
     ASSERT_FALSE(scratch.path().empty());
-    TEzuPath path(scratch.file("counts.bin").c_str());
+    TStr name;
+    name.assignUtf8(scratch.file("counts.bin").c_str());
+    TEzuPath path(name);
     ASSERT_TRUE(path.open(ioWrite));
     EXPECT_EQ(path.write(nullptr, 4), 0);
     EXPECT_EQ(path.write("abcd", 0), 0);

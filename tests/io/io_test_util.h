@@ -37,6 +37,18 @@ inline TStr utf8(const std::string& text) {
     return result;
 }
 
+// The 7-bit form of UTF-8 text: each character above 127 is one "?".
+inline std::string asciiOf(const std::string& text) {
+    std::string result;
+    for (unsigned char c : text) {
+        if (c < 0x80)
+            result += char(c);
+        else if (c >= 0xC0)
+            result += '?';
+    }
+    return result;
+}
+
 // The current directory followed by `rest` with one separator at the seam.
 inline std::string currentDirJoined(const std::string& rest) {
     Buf cwd(fs_current_dir());

@@ -62,9 +62,12 @@ check_output "$work/cmake/consumer$exe"
 
 # pkg-config: the flags it gives are all a compiler needs.
 pc_flags=$(PKG_CONFIG_LIBDIR=$(dirname "$pc") pkg-config --cflags --libs ezu)
+# pkg-config writes them for the shell, with a backslash before each blank
+# or other special byte of a path: the shell reads them back into words.
+eval "pc_words=($pc_flags)"
 mkdir -p "$work/pkg-config"
 # shellcheck disable=SC2086 # the flag lists are meant to split into words
-"$cxx" $flags $static "$here/consumer/main.cpp" $pc_flags -o "$work/pkg-config/consumer$exe" ||
+"$cxx" $flags $static "$here/consumer/main.cpp" "${pc_words[@]}" -o "$work/pkg-config/consumer$exe" ||
     fail "the pkg-config consumer does not build with: $pc_flags"
 check_output "$work/pkg-config/consumer$exe"
 

@@ -55,15 +55,16 @@ std::string shell_quote(const std::string& text) {
 }
 
 ToolRun ToolTest::run(const std::string& arguments, bool binary, const std::string& input_file) {
-    // The program path is left unquoted: cmd strips the first and the last
-    // quote of a command line that starts with one.
-    const std::string program = ezutool_path();
-    EXPECT_EQ(program.find(' '), std::string::npos) << "cannot run " << program << " unquoted";
+    // Paths are quoted: the checkout may live under a name with blanks. cmd
+    // drops the first and the last quote of a command line that starts with
+    // one, so the Windows command has one more pair around it.
     const std::string err_file = file("stderr.txt");
-    std::string command = shell_path(program) + " " + arguments;
+    std::string command = shell_quote(shell_path(ezutool_path())) + " " + arguments;
     if (!input_file.empty())
-        command += " <" + shell_path(input_file);
-    command += " 2>" + shell_path(err_file);
+        command += " <" + shell_quote(shell_path(input_file));
+    command += " 2>" + shell_quote(shell_path(err_file));
+    if (kTestingOnWindows)
+        command = "\"" + command + "\"";
 
     ToolRun result{"", "", -1};
     FILE* pipe = plat_popen(command.c_str(), binary ? "rb" : "r");

@@ -11,6 +11,8 @@
 
 #include <string>
 
+#include <windows.h>
+
 #include "ezu/platform/plat_rules.h"
 #include "ezu/platform/win32/utf8_text.h"
 
@@ -51,23 +53,35 @@ int plat_setenv(const char* name, const char* value) {
     return _wputenv(assignment.c_str()) == 0 ? 0 : -1;
 }
 
-// The run-time hands a template without six trailing X to its
-// invalid-parameter handler; such a template is refused here first. The
-// template is UTF-8; the wide call fills in the six X, which are the last six
-// units of the wide form and the last six bytes of the UTF-8 one.
+// The template is UTF-8 and is tested through the wide call, so that a
+// directory of any name works. The rule is the run-time's: the last five X
+// become the five lowest decimal digits of the calling thread's identifier,
+// the first X the first letter from "a" to "z" that names nothing yet. (The
+// wide run-time call is not used: wine's tries a digit in the letter's place
+// first.) A template without six trailing X is refused.
 char* plat_mktemp(char* templ) {
     std::wstring wide;
     if (!plat_template_valid(templ) || !win_wide_from_utf8(templ, &wide)) {
         errno = EINVAL;
         return nullptr;
     }
-    if (!_wmktemp(&wide[0]))
-        return nullptr;
-    char* const tail = templ + strlen(templ) - 6;
-    const wchar_t* const filled = wide.c_str() + wide.size() - 6;
-    for (int i = 0; i < 6; ++i)
-        tail[i] = char(filled[i]);
-    return templ;
+    const size_t first = wide.size() - 6;
+    unsigned long id = GetCurrentThreadId();
+    for (size_t i = 5; i >= 1; --i) {
+        wide[first + i] = wchar_t('0' + id % 10);
+        id /= 10;
+    }
+    for (wchar_t letter = 'a'; letter <= 'z'; ++letter) {
+        wide[first] = letter;
+        if (GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            char* const tail = templ + strlen(templ) - 6;
+            for (int i = 0; i < 6; ++i)
+                tail[i] = char(wide[first + size_t(i)]);
+            return templ;
+        }
+    }
+    errno = EEXIST;
+    return nullptr;
 }
 
 const char* plat_exe_suffix() {
