@@ -21,6 +21,14 @@ void expectDemo(const std::string& command, const std::string& expected) {
     EXPECT_EQ(hostUtf8(output), hostAscii(expected)) << command;
 }
 
+// What the helper printed, for checks on parts of it (compare with the
+// 7-bit form of the expected text, as expectDemo does).
+std::string runDemo(const std::string& command) {
+    TStr output;
+    EXPECT_EQ(ezuRunCommand(hostCommand(command), output), 0) << command;
+    return hostUtf8(output);
+}
+
 // The command that runs `program` (as typed) from the directory `cwd`.
 std::string fromDirectory(const std::string& cwd, const std::string& program,
                           const std::string& steps) {
@@ -128,9 +136,10 @@ TEST_F(HostAppPath, RelativeProgramNameWithADirectory) {
 TEST_F(HostAppPath, NameFromTheDriveRoot) {
     const std::string dir = hostProgramDir();
     const std::string program = hostHelperPath(kDemo);
-    const std::string typed = kTestingOnWindows ? program.substr(2) : hostShellPath(program);
+    const std::string typed =
+        kTestingOnWindows ? hostShellQuote(program.substr(2)) : hostShellPath(program);
     const std::string output = runDemo(fromDirectory(leafDir(dir), typed, "call"));
-    const std::string found = "result: " + dir + "\n";
+    const std::string found = hostAscii("result: " + dir + "\n");
     ASSERT_GE(output.size(), found.size()) << output;
     EXPECT_EQ(output.substr(output.size() - found.size()), found) << output;
 }
@@ -148,14 +157,15 @@ TEST_F(HostAppPath, RelativeNameThatDoesNotResolve) {
     // again, and once the program's own directory is current the same name
     // is found there. No call answers with a directory that does not hold
     // the program.
-    const std::string failed = trace("ezuAppPath: cwd: " + scratch.path()) +
-                               trace("ezuAppPath: looking at directory: " + scratch.path()) +
-                               trace("ezuAppPath: setting FileInfo : " + candidate) +
-                               trace("Application extension: " + extension) +
-                               trace("ezuAppPath: checking Existence " + checked) + "result: \n";
+    const std::string failed =
+        hostAscii(trace("ezuAppPath: cwd: " + scratch.path()) +
+                  trace("ezuAppPath: looking at directory: " + scratch.path()) +
+                  trace("ezuAppPath: setting FileInfo : " + candidate) +
+                  trace("Application extension: " + extension) +
+                  trace("ezuAppPath: checking Existence " + checked) + "result: \n");
     const std::string foundDir = kTestingOnWindows ? dir : dir + "\\.";
     const std::string found =
-        "trace: found directory: " + foundDir + "\nresult: " + foundDir + "\n";
+        hostAscii("trace: found directory: " + foundDir + "\nresult: " + foundDir + "\n");
     const std::string output = runDemo(fromDirectory(
         dir, typed,
         "cd " + hostShellQuote(scratch.path()) + " call call cd " + hostShellQuote(dir) + " call"));
@@ -180,10 +190,9 @@ TEST_F(HostAppPath, CompleteNameThatNoLongerExists) {
         hostShellPath(copy) + " rename " + hostShellPath(moved) + " call call";
     const std::string cwd = ezu_test_current_dir();
     // Both calls look and fail; neither answers with the current directory.
-    const std::string failed =
-        trace("ezuAppPath: cwd: " + cwd) +
-        trace("Application extension: " + extensionOf(copy)) +
-        trace("ezuAppPath: checking Existence " + copy) + "result: \n";
+    const std::string failed = hostAscii(
+        trace("ezuAppPath: cwd: " + cwd) + trace("Application extension: " + extensionOf(copy)) +
+        trace("ezuAppPath: checking Existence " + copy) + "result: \n");
     EXPECT_EQ(runDemo(command), failed + failed);
     EXPECT_FALSE(ScratchDir::exists(copy));
     EXPECT_TRUE(ScratchDir::exists(moved));
