@@ -71,13 +71,18 @@ mkdir -p "$work/pkg-config"
     fail "the pkg-config consumer does not build with: $pc_flags"
 check_output "$work/pkg-config/consumer$exe"
 
-# The README's pkg-config lines as written, with the scratch prefix for
-# /opt/ezu and this build's compiler for g++.
+# The README's pkg-config lines as written, with this build's compiler for
+# g++ and the scratch prefix for /opt/ezu. The shell splits what pkg-config
+# prints at blanks, so the prefix is reached through a link whose path has
+# none, as /opt/ezu has none.
 mapfile -t readme_lines < <(grep -E '^    (export PKG_CONFIG_PATH=|g\+\+ app\.cpp )' "$here/../../README.md")
 [ ${#readme_lines[@]} -eq 2 ] || fail "README: expected its two pkg-config lines, found ${#readme_lines[@]}"
 mkdir -p "$work/readme"
 cp "$here/consumer/main.cpp" "$work/readme/app.cpp"
-quoted_prefix=$(printf '%q' "$prefix")
+link_dir=$(mktemp -d /tmp/ezu-prefix.XXXXXX)
+trap 'rm -rf "$link_dir"' EXIT
+ln -s "$prefix" "$link_dir/ezu"
+quoted_prefix=$(printf '%q' "$link_dir/ezu")
 (
     cd "$work/readme"
     for line in "${readme_lines[@]}"; do

@@ -62,12 +62,12 @@ TEST_F(NativeOnlyToolReplace, AnInterruptedConversionRemovesItsNewFile) {
     const std::string program = shell_path(ezutool_path());
     for (const char* signal : {"TERM", "INT"}) {
         ASSERT_TRUE(ScratchDir::writeFile(out, "old\n"));
-        const std::string script = "sleep 5 | " + program + " convert -f utf8 -t utf16 - " +
-                                   shell_path(out) + " & pid=$!; n=0; while [ ! -e " + dir +
-                                   "/ezutool1.tmp ] && [ $n -lt 100 ]; do "
-                                   "sleep 0.05; n=$((n+1)); done; [ -e " +
-                                   dir + "/ezutool1.tmp ]; seen=$?; kill -" + signal +
-                                   " $pid; wait $pid; echo $? $seen";
+        const std::string fresh = shell_quote(dir + "/ezutool1.tmp");
+        const std::string script =
+            "sleep 5 | " + shell_quote(program) + " convert -f utf8 -t utf16 - " +
+            shell_quote(shell_path(out)) + " & pid=$!; n=0; while [ ! -e " + fresh +
+            " ] && [ $n -lt 100 ]; do sleep 0.05; n=$((n+1)); done; [ -e " + fresh +
+            " ]; seen=$?; kill -" + signal + " $pid; wait $pid; echo $? $seen";
         FILE* pipe = plat_popen(("sh -c " + shell_quote(script)).c_str(), "r");
         ASSERT_NE(pipe, nullptr);
         char status[32] = {0};
