@@ -45,29 +45,21 @@ const void* TStr::view(int encoding) const {
     const size_t ascii = str_fast_ascii_span(reinterpret_cast<const unsigned char*>(text), room);
     const bool seven_bit = ascii < room && text[ascii] == 0;
     const size_t len = seven_bit ? ascii : strlen(text);
-    if (seven_bit && (encoding == ENC_UTF16LE || encoding == ENC_UTF16BE)) {
-        // 7-bit text takes one unit per byte: the room for that is exact, and
-        // one pass does.
-        int size = 0;
-        bool out_of_memory = false;
-        char* block = str_convert_once(text, int(len), ENC_UTF8, encoding, 2LL * len + 2, kHeader,
-                                       1, &size, &out_of_memory, true);
-        if (out_of_memory)
-            return nullptr;
-        if (block) {
-            const int32_t stored = encoding;
-            memcpy(block, &stored, sizeof stored);
-            view_ = block;
-            return block + kHeader;
-        }
-    }
     if (encoding == ENC_UTF16LE || encoding == ENC_UTF16BE) {
-        // One pass into the scratch area, then into an exact block: a UTF-8
-        // byte never becomes more than one UTF-16 unit.
+        // A UTF-8 byte never becomes more than one UTF-16 unit, so one pass
+        // fits in twice the bytes: straight into an exact block for 7-bit
+        // text (one unit per byte), else into the scratch area and then into
+        // an exact block. A pass that cannot decide leaves it to the sizing
+        // road below.
         int size = 0;
         bool out_of_memory = false;
-        char* block = str_convert_via_scratch(text, int(len), ENC_UTF8, encoding, 2LL * len + 2,
-                                              kHeader, 1, &size, &out_of_memory, true);
+        char* block = nullptr;
+        if (seven_bit)
+            block = str_convert_once(text, int(len), ENC_UTF8, encoding, 2LL * len + 2, kHeader, 1,
+                                     &size, &out_of_memory, true);
+        if (!block && !out_of_memory)
+            block = str_convert_via_scratch(text, int(len), ENC_UTF8, encoding, 2LL * len + 2,
+                                            kHeader, 1, &size, &out_of_memory, true);
         if (out_of_memory)
             return nullptr;
         if (block) {
