@@ -33,21 +33,6 @@ CLAIMS = [
 LOOKS_LIKE_CLAIM = re.compile(r"^(-?\d|'|==|\w+ ')")
 
 
-# The settings store keeps every key for the life of the process, so each
-# block runs twice and the leak check covers the second run only.
-FIXTURE = """class ReadmeTour : public EzuTest {
-  protected:
-    void SetUp() override {}
-    template <class Body> void twice(Body body) {
-        body();
-        EzuTest::SetUp();
-        body();
-    }
-};
-
-"""
-
-
 def tour_blocks(lines):
     """Yields (first line number, [lines]) of each indented block."""
     inside, block, start = False, [], 0
@@ -99,8 +84,10 @@ def main(readme, out):
         sys.exit("%s: no blocks in the section '%s'" % (readme, SECTION))
     with open(out, "w", encoding="utf-8") as f:
         f.write("// Generated from the README by readme_blocks.py; do not edit.\n")
-        f.write("#include \"ezu/ezu.h\"\n#include \"ezu_test.h\"\n\n#include <stdio.h>\n\n")
-        f.write(FIXTURE)
+        f.write("#include \"ezu/ezu.h\"\n#include \"store_fixture.h\"\n\n#include <stdio.h>\n\n")
+        # The settings store keeps every key for the life of the process, so
+        # each block runs twice and the leak check covers the second run.
+        f.write("EZU_STORE_TEST_SUITE(ReadmeTour);\n\n")
         f.write("// Lets failure messages show the text of a TStr.\n")
         f.write("inline void PrintTo(const TStr& s, std::ostream* os) {\n"
                 "    *os << '\\'' << (s.buffer()->data ? s.buffer()->data : \"<null>\") << '\\'';\n}\n\n")
