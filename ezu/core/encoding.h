@@ -6,6 +6,8 @@
 #ifndef EZU_CORE_ENCODING_H
 #define EZU_CORE_ENCODING_H
 
+#include "ezu/ezu_export.h"
+
 #include <stdint.h>
 
 #include "ezu/platform/platform.h"
@@ -53,10 +55,10 @@ struct EncodingInfo {
 };
 
 // One record per encoding, indexed by the encoding number.
-extern const EncodingInfo str_encodings[6];
+extern EZU_API const EncodingInfo str_encodings[6];
 
 // True for the encoding numbers 0 to 5.
-bool str_encoding_valid(int encoding);
+EZU_API bool str_encoding_valid(int encoding);
 
 // Bytes that converting at most `src_len` bytes of `src` (encoding `from`)
 // into encoding `to` needs, terminator included; 0 when a decoder rejects
@@ -64,23 +66,23 @@ bool str_encoding_valid(int encoding);
 // zero unit or after `src_len` bytes; nothing past them is read. A UTF-32
 // destination gets 4 x (characters + 1); encoding 2 always has room for its
 // mark.
-int str_convert_size(const void* src, int src_len, int from, int to);
+EZU_API int str_convert_size(const void* src, int src_len, int from, int to);
 
 // Converts into `dst` (room `dst_len` bytes) and writes the terminator.
 // Returns 1 on success, 0 on failure (bytes written so far stay in dst).
-int str_convert(const void* src, int src_len, int from, void* dst, int dst_len, int to);
+EZU_API int str_convert(const void* src, int src_len, int from, void* dst, int dst_len, int to);
 
 // The UTF-16 encoding number of the machine's byte order: 4 little-endian, 3 big.
-int str_native_utf16();
+EZU_API int str_native_utf16();
 
 // Length of a UTF-8 sequence from its lead byte (1 to 6).
-int str_utf8_seq_len(unsigned char lead);
+EZU_API int str_utf8_seq_len(unsigned char lead);
 
 // The UTF-8 text as a new guarded block of zero-terminated UTF-16 in machine
 // order, made by the platform's converter; null on failure, including text
 // the encoding core rejects (a sequence cut off by the terminator). Release
 // with mem_free.
-EzuWChar* str_to_platform_wide(const char* utf8);
+EZU_API EzuWChar* str_to_platform_wide(const char* utf8);
 
 // Well-formedness check. str_validate answers whether the `src_len` bytes at
 // `src` are well-formed text of `encoding`, reading every byte (a zero
@@ -112,17 +114,17 @@ enum {
     STR_FAULT_UTF32_PARTIAL_UNIT,        // the input ends inside a unit
     STR_FAULT_COUNT
 };
-int str_validate(const void* src, int src_len, int encoding, int* offset);
+EZU_API int str_validate(const void* src, int src_len, int encoding, int* offset);
 
 // The fault in plain words ("overlong UTF-8 form"); "well-formed" for
 // STR_WELL_FORMED and "unknown fault" for a number outside the list.
-const char* str_fault_text(int fault);
+EZU_API const char* str_fault_text(int fault);
 
 // The last-error record.
-void str_set_error(int code, const char* message, int line, const char* file);
-int str_error_code();
-const char* str_error_message();
-int str_error_line();
-const char* str_error_file();
+EZU_API void str_set_error(int code, const char* message, int line, const char* file);
+EZU_API int str_error_code();
+EZU_API const char* str_error_message();
+EZU_API int str_error_line();
+EZU_API const char* str_error_file();
 
 #endif

@@ -30,6 +30,8 @@
 #ifndef EZU_CORE_HASH_H
 #define EZU_CORE_HASH_H
 
+#include "ezu/ezu_export.h"
+
 #include <stdint.h>
 
 struct HashTable;
@@ -99,45 +101,45 @@ struct HashIter {
 // A table of `bucket_count` buckets (at least 1, else null). Without a
 // descriptor, keys are compared and hashed by pointer value and nothing is
 // owned. Null when an allocation fails.
-HashTable* hash_create(int bucket_count, HashDescriptor* descriptor);
+EZU_API HashTable* hash_create(int bucket_count, HashDescriptor* descriptor);
 // Releases every entry, owned key and value, the bucket array, the table's
 // own descriptor and the table. Null is ignored.
-void hash_destroy(HashTable* table);
+EZU_API void hash_destroy(HashTable* table);
 // Releases every entry; the table stays usable. Returns the bucket count.
-int hash_clear(HashTable* table);
+EZU_API int hash_clear(HashTable* table);
 
 // Inserts the pair at the end of its bucket's chain, or replaces the value of
 // the entry with an equal key (the key, the count and the entry's place stay;
 // an owned old value is released once its replacement has been copied, so a
 // failed copy keeps it). Returns the entry, or null on failure.
-HashEntry* hash_put(HashTable* table, void* key, void* value);
+EZU_API HashEntry* hash_put(HashTable* table, void* key, void* value);
 // New iterator at the entry with an equal key, or at the end.
-HashIter* hash_find(HashTable* table, const void* key);
-int hash_contains(HashTable* table, const void* key);
+EZU_API HashIter* hash_find(HashTable* table, const void* key);
+EZU_API int hash_contains(HashTable* table, const void* key);
 // New iterator at that very entry (pointer identity), or at the end.
-HashIter* hash_iter_of(HashTable* table, const HashEntry* entry);
+EZU_API HashIter* hash_iter_of(HashTable* table, const HashEntry* entry);
 
 // New iterator at the first entry: bucket by bucket, each chain in insertion
 // order.
-HashIter* hash_begin(HashTable* table);
-HashIter* hash_end(HashTable* table);
-HashIter* hash_iter_copy(const HashIter* it);
+EZU_API HashIter* hash_begin(HashTable* table);
+EZU_API HashIter* hash_end(HashTable* table);
+EZU_API HashIter* hash_iter_copy(const HashIter* it);
 // Releases the iterator and credits its table's mem_use.
-void hash_iter_free(HashIter* it);
-int hash_iter_equal(const HashIter* a, const HashIter* b);
-int hash_iter_differ(const HashIter* a, const HashIter* b);
+EZU_API void hash_iter_free(HashIter* it);
+EZU_API int hash_iter_equal(const HashIter* a, const HashIter* b);
+EZU_API int hash_iter_differ(const HashIter* a, const HashIter* b);
 // Moves to the next entry: 1 while standing on one, 0 once at the end (an
 // iterator at the end stays there).
-int hash_iter_next(HashIter* it);
-int hash_iter_at_end(const HashIter* it);
-void* hash_iter_key(const HashIter* it);
-void* hash_iter_value(const HashIter* it);
-HashTable* hash_iter_table(const HashIter* it);
+EZU_API int hash_iter_next(HashIter* it);
+EZU_API int hash_iter_at_end(const HashIter* it);
+EZU_API void* hash_iter_key(const HashIter* it);
+EZU_API void* hash_iter_value(const HashIter* it);
+EZU_API HashTable* hash_iter_table(const HashIter* it);
 
-int hash_count(const HashTable* table);
-int hash_bucket_count(const HashTable* table);
-HashDescriptor* hash_descriptor(const HashTable* table);
+EZU_API int hash_count(const HashTable* table);
+EZU_API int hash_bucket_count(const HashTable* table);
+EZU_API HashDescriptor* hash_descriptor(const HashTable* table);
 // The table's mem_use; for null, mem_bytes_in_use().
-int hash_mem_use(const HashTable* table);
+EZU_API int hash_mem_use(const HashTable* table);
 
 #endif

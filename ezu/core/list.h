@@ -29,6 +29,8 @@
 #ifndef EZU_CORE_LIST_H
 #define EZU_CORE_LIST_H
 
+#include "ezu/ezu_export.h"
+
 struct List;
 
 // (a, b) -> non-zero when equal; does not receive the list
@@ -72,67 +74,67 @@ struct ListIter {
     ListNode* node;
 };
 
-List* list_create(ListDescriptor* descriptor);
+EZU_API List* list_create(ListDescriptor* descriptor);
 // Replaces the descriptor and returns the previous one.
-ListDescriptor* list_set_descriptor(List* list, ListDescriptor* descriptor);
+EZU_API ListDescriptor* list_set_descriptor(List* list, ListDescriptor* descriptor);
 // A new list with the same descriptor and a node made for every element, in
 // order; null when any allocation fails.
-List* list_copy(List* list);
+EZU_API List* list_copy(List* list);
 // Removes every node, releasing elements as the descriptor says, then the
 // header; returns the payload size mem_free gave for the header. Null: 0.
-int list_destroy(List* list);
-void list_clear(List* list);
+EZU_API int list_destroy(List* list);
+EZU_API void list_clear(List* list);
 
-int list_count(const List* list);
-ListNode* list_head(const List* list);
-ListNode* list_tail(const List* list);
-ListDescriptor* list_descriptor(const List* list);
-int list_is_empty(const List* list);
+EZU_API int list_count(const List* list);
+EZU_API ListNode* list_head(const List* list);
+EZU_API ListNode* list_tail(const List* list);
+EZU_API ListDescriptor* list_descriptor(const List* list);
+EZU_API int list_is_empty(const List* list);
 
 // A new unlinked node holding the element as the descriptor says.
-ListNode* list_make_node(List* list, const void* element);
-void list_link_tail(List* list, ListNode* node);
-ListNode* list_append(List* list, const void* element);
+EZU_API ListNode* list_make_node(List* list, const void* element);
+EZU_API void list_link_tail(List* list, ListNode* node);
+EZU_API ListNode* list_append(List* list, const void* element);
 // Appends a node made from each element of `other`, in order (`other` may be
 // `list` itself: its elements are appended once). Returns 1, or 0 after a
 // failed allocation, when `list` is left as it was.
-int list_append_all(List* list, List* other);
+EZU_API int list_append_all(List* list, List* other);
 // A new node behind the node at `index` (so index 0 inserts second), or at
 // the end when `index` is out of range. The element is made as
 // list_make_node makes it.
-ListNode* list_insert(List* list, int index, const void* element);
+EZU_API ListNode* list_insert(List* list, int index, const void* element);
 
 // Unlinks and releases one node and its element.
-void list_remove_node(List* list, ListNode* node);
+EZU_API void list_remove_node(List* list, ListNode* node);
 // Removes the node and returns its former successor.
-ListNode* list_remove_next(List* list, ListNode* node);
+EZU_API ListNode* list_remove_next(List* list, ListNode* node);
 // Content match: removes the first matching node; 1 when one was removed.
-int list_remove(List* list, const void* element);
+EZU_API int list_remove(List* list, const void* element);
 // Content match: index of the first matching node, or -1.
-int list_index_of(List* list, const void* element);
+EZU_API int list_index_of(List* list, const void* element);
 // Find match: new iterator at the first node found, or at the end.
-ListIter* list_find(List* list, const void* element);
+EZU_API ListIter* list_find(List* list, const void* element);
 // Unlinks the first or last node and hands its element to the caller; null
 // for an empty list.
-void* list_pop_front(List* list);
-void* list_pop_back(List* list);
+EZU_API void* list_pop_front(List* list);
+EZU_API void* list_pop_back(List* list);
 // 1 when both lists have the same descriptor and pairwise equal elements.
-int list_equal(const List* a, const List* b);
+EZU_API int list_equal(const List* a, const List* b);
 // `elem_size` if non-zero, else `elem_size_of`(list, element), else 4.
-int list_elem_size(List* list, const void* element);
+EZU_API int list_elem_size(List* list, const void* element);
 
-ListIter* list_begin(List* list);
-ListIter* list_end(List* list);
+EZU_API ListIter* list_begin(List* list);
+EZU_API ListIter* list_end(List* list);
 // New iterator at `index`; the end when index < 0 or index >= count.
-ListIter* list_at(List* list, int index);
-ListIter* list_make_iter(List* list, ListNode* node);
-void list_iter_free(ListIter* it);
-int list_iter_equal(const ListIter* a, const ListIter* b);
-int list_iter_differ(const ListIter* a, const ListIter* b);
+EZU_API ListIter* list_at(List* list, int index);
+EZU_API ListIter* list_make_iter(List* list, ListNode* node);
+EZU_API void list_iter_free(ListIter* it);
+EZU_API int list_iter_equal(const ListIter* a, const ListIter* b);
+EZU_API int list_iter_differ(const ListIter* a, const ListIter* b);
 // Moves to the next node: 1 while standing on one, 0 at the end.
-int list_iter_next(ListIter* it);
-void* list_iter_value(const ListIter* it);
-List* list_iter_list(const ListIter* it);
-ListNode* list_iter_node(const ListIter* it);
+EZU_API int list_iter_next(ListIter* it);
+EZU_API void* list_iter_value(const ListIter* it);
+EZU_API List* list_iter_list(const ListIter* it);
+EZU_API ListNode* list_iter_node(const ListIter* it);
 
 #endif

@@ -7,19 +7,21 @@
 #ifndef EZU_CORE_MEM_H
 #define EZU_CORE_MEM_H
 
+#include "ezu/ezu_export.h"
+
 // Returns a zero-filled payload of `size` bytes (rounded up to a multiple of
 // 4), or null when the heap refuses, the size is negative, or the block
 // would carry the bytes counter past the int range; a refused request changes
 // neither counter.
-void* mem_alloc(int size);
+EZU_API void* mem_alloc(int size);
 
 // Releases a block from mem_alloc and returns its rounded payload size; a null
 // pointer returns 0. A damaged guard stops the process with an assertion
 // report naming c_memmanage.
-int mem_free(void* payload);
+EZU_API int mem_free(void* payload);
 
-int mem_bytes_in_use();
-int mem_blocks_in_use();
+EZU_API int mem_bytes_in_use();
+EZU_API int mem_blocks_in_use();
 
 // Changes the payload of a block from mem_alloc to `size` bytes (rounded up
 // to a multiple of 4), in place where the heap can, and returns the payload
@@ -31,7 +33,7 @@ int mem_blocks_in_use();
 // mem_free checks them. On failure (a size mem_alloc would refuse, a counter
 // that would overflow, or the heap refusing) the result is null and the old
 // block stays valid and unchanged. A null block is mem_alloc(size).
-void* mem_resize(void* payload, int size);
+EZU_API void* mem_resize(void* payload, int size);
 
 // For tests only: allocation-failure injection. After
 // mem_fail_nth_allocation(n) with n > 0, the nth call of mem_alloc or
@@ -40,10 +42,10 @@ void* mem_resize(void* payload, int size);
 // nothing is reported. Only that one call fails; the calls before and after
 // it behave normally. 0 (or a negative n) turns injection off. Each call
 // restarts the count.
-void mem_fail_nth_allocation(long n);
+EZU_API void mem_fail_nth_allocation(long n);
 // For tests only: the heap requests mem_alloc and mem_resize have made since
 // injection was last armed, the failed one included; 0 while injection is off. A result
 // below the armed n means the failure was never reached.
-long mem_allocations_since_armed();
+EZU_API long mem_allocations_since_armed();
 
 #endif

@@ -2,10 +2,12 @@
 #ifndef EZU_HOST_COMMAND_H
 #define EZU_HOST_COMMAND_H
 
+#include "ezu/ezu_export.h"
+
 #include "ezu/strings/tstr.h"
 
 // While true, ezuPrint writes nothing. False at start; only programs set it.
-extern bool ezuQuiet;
+extern EZU_API bool ezuQuiet;
 
 // Runs `command` through the system's command interpreter with its standard
 // error merged into its standard output, replaces `output` with everything it
@@ -14,12 +16,12 @@ extern bool ezuQuiet;
 // The output is 7-bit text: a byte above 127 becomes "?", and so does a zero
 // byte (the text is zero-terminated and cannot hold one), so the text after a
 // zero byte is kept and every byte keeps its place.
-int ezuRunCommand(TStr command, TStr& output);
+EZU_API int ezuRunCommand(TStr command, TStr& output);
 
 // Whether `path` names an existing file or directory.
-bool ezuPathExists(TStr path);
+EZU_API bool ezuPathExists(TStr path);
 
 // Writes `text` to standard output as it stands, unless ezuQuiet is set.
-void ezuPrint(TStr text);
+EZU_API void ezuPrint(TStr text);
 
 #endif

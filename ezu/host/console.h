@@ -2,6 +2,8 @@
 #ifndef EZU_HOST_CONSOLE_H
 #define EZU_HOST_CONSOLE_H
 
+#include "ezu/ezu_export.h"
+
 #include "ezu/strings/tstr.h"
 
 enum { ezuStandardOutput = 1, ezuStandardError = 2 };
@@ -12,6 +14,6 @@ enum { ezuStandardOutput = 1, ezuStandardError = 2 };
 // the console's wide call on Windows when the stream is a console, else as
 // UTF-8; on POSIX as UTF-8 when the locale's character set is UTF-8, else
 // in the 7-bit form of ezuPrint. Returns false when the write failed.
-bool ezuPrintText(TStr text, int stream = ezuStandardOutput);
+EZU_API bool ezuPrintText(TStr text, int stream = ezuStandardOutput);
 
 #endif

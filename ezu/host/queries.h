@@ -2,34 +2,36 @@
 #ifndef EZU_HOST_QUERIES_H
 #define EZU_HOST_QUERIES_H
 
+#include "ezu/ezu_export.h"
+
 #include <stdint.h>
 
 #include "ezu/strings/tstr.h"
 
 // "<language>_<country>" of the user's locale, e.g. 'de_CH'; computed once.
-TStr ezuLocaleTag();
+EZU_API TStr ezuLocaleTag();
 
 // `text` with %NAME% references expanded; unchanged when expansion fails.
-TStr ezuExpandEnvironment(TStr text);
+EZU_API TStr ezuExpandEnvironment(TStr text);
 
 // Bytes available to the caller on the volume of `path`, divided by `unit`;
 // 0 on failure or for a unit of 0 or less. A figure above INT_MAX is given as
 // INT_MAX.
-int ezuDiskFreeSpace(TStr path, int unit);
+EZU_API int ezuDiskFreeSpace(TStr path, int unit);
 
-TStr ezuRegionName(int id);
-int ezuRegionId(TStr name);
+EZU_API TStr ezuRegionName(int id);
+EZU_API int ezuRegionId(TStr name);
 
 // Element `index` of the process command line; empty text outside it.
-TStr ezuCommandLineArg(int index);
+EZU_API TStr ezuCommandLineArg(int index);
 
 // The low 32 bits of the current UTC time in 100-nanosecond units.
-uint32_t ezuTimeStamp();
+EZU_API uint32_t ezuTimeStamp();
 
 // Path equality under Windows rules: ASCII case and "/" versus "\" ignored.
-bool ezuSamePath(TStr a, TStr b);
+EZU_API bool ezuSamePath(TStr a, TStr b);
 
 // `text` simplified when flag 1 is set and flag 2 is clear; else unchanged.
-TStr ezuPrepareText(TStr text, uint32_t flags);
+EZU_API TStr ezuPrepareText(TStr text, uint32_t flags);
 
 #endif

@@ -2,12 +2,14 @@
 #ifndef EZU_IO_DEVICE_H
 #define EZU_IO_DEVICE_H
 
+#include "ezu/ezu_export.h"
+
 #include "ezu/strings/tstr.h"
 
 // Open mode bits shared by all devices.
 enum { ioRead = 1, ioWrite = 2, ioUpdate = 4, ioText = 8 };
 
-class TEzuIODevice {
+class EZU_API TEzuIODevice {
   public:
     TEzuIODevice() {}
     virtual ~TEzuIODevice() {}
@@ -39,7 +41,7 @@ class TEzuIODevice {
 // or close while bytes are held, and destroying the device, ends the cut
 // character: it is appended as "?" (close and the destructor touch the target
 // only then).
-class TEzuStrIODevice : public TEzuIODevice {
+class EZU_API TEzuStrIODevice : public TEzuIODevice {
   public:
     explicit TEzuStrIODevice(TStr* target);
     explicit TEzuStrIODevice(TStr& target);

@@ -2,6 +2,8 @@
 #ifndef EZU_IO_EZUPATH_H
 #define EZU_IO_EZUPATH_H
 
+#include "ezu/ezu_export.h"
+
 #include <stdio.h>
 
 #include "ezu/io/device.h"
@@ -13,7 +15,7 @@ struct StreamHandle {
     FILE* file;
 };
 
-class TEzuPath : public TEzuIODevice, public TStr {
+class EZU_API TEzuPath : public TEzuIODevice, public TStr {
   public:
     TEzuPath();
     TEzuPath(const char* text);
@@ -77,6 +79,6 @@ class TEzuPath : public TEzuIODevice, public TStr {
 };
 
 // `text` with each run of "/" turned into one "\" and runs at either end dropped.
-TStr backslashed(const TStr& text);
+EZU_API TStr backslashed(const TStr& text);
 
 #endif

@@ -4,9 +4,11 @@
 #ifndef EZU_IO_FILE_ENTRY_H
 #define EZU_IO_FILE_ENTRY_H
 
+#include "ezu/ezu_export.h"
+
 #include "ezu/strings/tstr.h"
 
-class TEzuFile {
+class EZU_API TEzuFile {
   public:
     // `path` is UTF-8 text.
     TEzuFile(const char* path, int number, bool enabled);

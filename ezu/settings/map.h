@@ -11,6 +11,7 @@
 #ifndef EZU_SETTINGS_MAP_H
 #define EZU_SETTINGS_MAP_H
 
+#include "ezu/ezu_export.h"
 #include "ezu/strings/tstr.h"
 
 struct HashTable;
@@ -50,5 +51,9 @@ template <class K, class V> class TEzuMap {
 
     HashTable* table_;
 };
+
+// The two maps the settings store uses are built once, inside the library.
+extern template class EZU_API TEzuMap<TStr, TStr>;
+extern template class EZU_API TEzuMap<TStr, void*>;
 
 #endif

@@ -3,10 +3,12 @@
 #ifndef EZU_SETTINGS_PLUGIN_H
 #define EZU_SETTINGS_PLUGIN_H
 
+#include "ezu/ezu_export.h"
+
 #include "ezu/strings/strlist.h"
 #include "ezu/strings/tstr.h"
 
-class TEzuPluginBase {
+class EZU_API TEzuPluginBase {
   public:
     explicit TEzuPluginBase(TEzuPluginBase* parent);
     virtual ~TEzuPluginBase();
@@ -37,7 +39,7 @@ class TEzuPluginBase {
 // `key` from `plugin` (or globally without one); with `inherit`, an empty
 // value is looked up in the ancestors, from the parent towards the root. The
 // walk also ends when the parents lead round in a circle.
-TStr ezuLookupSetting(TStr key, TEzuPluginBase* plugin, bool inherit);
+EZU_API TStr ezuLookupSetting(TStr key, TEzuPluginBase* plugin, bool inherit);
 
 // `text` with each brace marker ("{name}") replaced by the setting whose key
 // is the marker itself, braces included, looked up with ezuLookupSetting. A
@@ -58,6 +60,6 @@ TStr ezuLookupSetting(TStr key, TEzuPluginBase* plugin, bool inherit);
 // '{a}' followed by 1000 "x".
 const int kEzuExpandMaxSubstitutions = 1000;
 const int kEzuExpandMaxBytes = 16384;
-TStr ezuExpandSettings(TStr text, TEzuPluginBase* plugin, bool inherit);
+EZU_API TStr ezuExpandSettings(TStr text, TEzuPluginBase* plugin, bool inherit);
 
 #endif

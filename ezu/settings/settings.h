@@ -6,25 +6,27 @@
 #ifndef EZU_SETTINGS_SETTINGS_H
 #define EZU_SETTINGS_SETTINGS_H
 
+#include "ezu/ezu_export.h"
+
 #include "ezu/settings/map.h"
 #include "ezu/strings/strlist.h"
 #include "ezu/strings/tstr.h"
 
-extern TEzuMap<TStr, TStr> ezuStringSettings;
-extern TEzuMap<TStr, void*> ezuPointerSettings;
+extern EZU_API TEzuMap<TStr, TStr> ezuStringSettings;
+extern EZU_API TEzuMap<TStr, void*> ezuPointerSettings;
 
 // Keys and values are taken by reference and copied only when the store
 // keeps them: a set of a key that is present assigns the value in place.
 
-void ezuSetString(const TStr& key, const TStr& value, bool persist);
-TStr ezuGetString(const TStr& key);
-void ezuSetInt(const TStr& key, int value, bool persist);
-int ezuGetInt(const TStr& key);
-void ezuSetDouble(const TStr& key, double value, bool persist);
-double ezuGetDouble(const TStr& key);
-void ezuSetStringList(const TStr& key, const TEzuStrList& value, bool persist);
-TEzuStrList ezuGetStringList(const TStr& key);
-void ezuSetPointer(const TStr& key, void* value);
-void* ezuGetPointer(const TStr& key);
+EZU_API void ezuSetString(const TStr& key, const TStr& value, bool persist);
+EZU_API TStr ezuGetString(const TStr& key);
+EZU_API void ezuSetInt(const TStr& key, int value, bool persist);
+EZU_API int ezuGetInt(const TStr& key);
+EZU_API void ezuSetDouble(const TStr& key, double value, bool persist);
+EZU_API double ezuGetDouble(const TStr& key);
+EZU_API void ezuSetStringList(const TStr& key, const TEzuStrList& value, bool persist);
+EZU_API TEzuStrList ezuGetStringList(const TStr& key);
+EZU_API void ezuSetPointer(const TStr& key, void* value);
+EZU_API void* ezuGetPointer(const TStr& key);
 
 #endif

@@ -3,6 +3,8 @@
 #ifndef EZU_STRINGS_STRLIST_H
 #define EZU_STRINGS_STRLIST_H
 
+#include "ezu/ezu_export.h"
+
 #include "ezu/strings/tstr.h"
 
 struct List;
@@ -10,7 +12,7 @@ struct ListIter;
 
 template <class T> class TEzuList;
 
-template <> class TEzuList<TStr> {
+template <> class EZU_API TEzuList<TStr> {
   public:
     // A position; `*it` is the current element, or null at the end.
     class iterator {
@@ -47,7 +49,7 @@ template <> class TEzuList<TStr> {
     List* list_;
 };
 
-class TEzuStrList : public TEzuList<TStr> {
+class EZU_API TEzuStrList : public TEzuList<TStr> {
   public:
     TEzuStrList();
     TEzuStrList(const TEzuStrList& other);

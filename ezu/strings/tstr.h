@@ -7,12 +7,14 @@
 #ifndef EZU_STRINGS_TSTR_H
 #define EZU_STRINGS_TSTR_H
 
+#include "ezu/ezu_export.h"
+
 #include "ezu/platform/platform.h"
 #include "ezu/strings/strbuf.h"
 
 #include <initializer_list>
 
-class TStr {
+class EZU_API TStr {
   public:
     TStr();
     TStr(const char* text); // 7-bit text; a byte above 127 becomes "?"
@@ -152,13 +154,13 @@ class TStr {
     unsigned changes_ = 0;
 };
 
-bool operator==(const char* text, const TStr& str);
-bool operator!=(const char* text, const TStr& str);
+EZU_API bool operator==(const char* text, const TStr& str);
+EZU_API bool operator!=(const char* text, const TStr& str);
 
 // A TStr from zero-terminated UTF-16 (little-endian on every host ezu runs on).
-TStr ezuFromWide(const EzuWChar* text);
+EZU_API TStr ezuFromWide(const EzuWChar* text);
 
 // The shared empty string, the default value where an operation needs one.
-extern const TStr ezuEmptyStr;
+extern EZU_API const TStr ezuEmptyStr;
 
 #endif
