@@ -20,7 +20,8 @@ EZU_API bool probeNewFile(const char* name, bool keep);
 // Finds a name in `directory` that is not taken: `name` itself while
 // `counter` is 0, then `pattern` with "%1" replaced by `counter`, up to
 // `last`. On success `name` holds it and `counter` is one past it.
-EZU_API bool uniqueFileName(const TStr& directory, TStr& name, const TStr& pattern, int& counter, int last);
+EZU_API bool uniqueFileName(const TStr& directory, TStr& name, const TStr& pattern, int& counter,
+                            int last);
 
 // Creates the directory (UTF-8) with every missing level; true when it exists
 // afterwards.

@@ -127,7 +127,8 @@ EZU_API bool str_has_drive(const StrBuf* buf);
 // escapes whole characters of the set by code point (malformed UTF-8 is
 // copied); str_unescape replaces a marker naming a character (1 to U+10FFFF,
 // no surrogate) by its UTF-8 and leaves every other marker as written.
-EZU_API int str_find_marker(const StrBuf* buf, const char* open, const char* close, int* length, int from);
+EZU_API int str_find_marker(const StrBuf* buf, const char* open, const char* close, int* length,
+                            int from);
 EZU_API StrBuf* str_escape(const StrBuf* buf, const StrBuf* chars);
 EZU_API StrBuf* str_unescape(const StrBuf* buf);
 
