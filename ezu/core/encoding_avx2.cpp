@@ -9,7 +9,7 @@
 
 #include <immintrin.h>
 
-#define EZU_TARGET_AVX2 __attribute__((target("avx2")))
+#define EZU_TARGET_AVX2 __attribute__((target("avx2,popcnt")))
 
 namespace {
 
@@ -66,6 +66,52 @@ struct LaneCompaction {
 
 constexpr LaneCompaction kCompaction;
 
+// Shuffles that put the UTF-8 of four 32-bit lanes (one to three bytes
+// each, in memory order) one behind the other: entry m takes from lane j
+// the bytes given by bits 2j and 2j + 1 of m (0: one byte, 1: two, 2:
+// three, 3: none).
+struct Utf8Compaction {
+    unsigned char shuffle[256][16];
+    unsigned char count[256];
+    constexpr Utf8Compaction() : shuffle(), count() {
+        for (int m = 0; m < 256; ++m) {
+            int k = 0;
+            for (int j = 0; j < 4; ++j) {
+                const int code = m >> (2 * j) & 3;
+                const int bytes = code == 3 ? 0 : code + 1;
+                for (int b = 0; b < bytes; ++b)
+                    shuffle[m][k++] = (unsigned char)(4 * j + b);
+            }
+            count[m] = (unsigned char)k;
+            for (int i = k; i < 16; ++i)
+                shuffle[m][i] = 0x80;
+        }
+    }
+};
+
+constexpr Utf8Compaction kUtf8Compaction;
+
+// Bits 0 to 3 of m moved to bits 0, 2, 4 and 6.
+constexpr unsigned char kSpread[16] = {0x00, 0x01, 0x04, 0x05, 0x10, 0x11, 0x14, 0x15,
+                                       0x40, 0x41, 0x44, 0x45, 0x50, 0x51, 0x54, 0x55};
+
+// The UTF-8 bytes of the units in 32-bit lanes, one to three bytes per lane
+// in memory order.
+EZU_TARGET_AVX2 inline __m256i utf8_of_units(__m256i x) {
+    const __m256i low6 = _mm256_set1_epi32(0x3F), cont = _mm256_set1_epi32(0x80);
+    const __m256i last = _mm256_or_si256(cont, _mm256_and_si256(x, low6));
+    const __m256i middle = _mm256_or_si256(cont, _mm256_and_si256(_mm256_srli_epi32(x, 6), low6));
+    const __m256i three =
+        _mm256_or_si256(_mm256_or_si256(_mm256_set1_epi32(0xE0), _mm256_srli_epi32(x, 12)),
+                        _mm256_or_si256(_mm256_slli_epi32(middle, 8), _mm256_slli_epi32(last, 16)));
+    const __m256i two =
+        _mm256_or_si256(_mm256_or_si256(_mm256_set1_epi32(0xC0), _mm256_srli_epi32(x, 6)),
+                        _mm256_slli_epi32(last, 8));
+    const __m256i is_two = _mm256_cmpgt_epi32(x, _mm256_set1_epi32(0x7F));
+    const __m256i is_three = _mm256_cmpgt_epi32(x, _mm256_set1_epi32(0x7FF));
+    return _mm256_blendv_epi8(_mm256_blendv_epi8(x, two, is_two), three, is_three);
+}
+
 // The UTF-16 units of the characters starting in eight positions: `b` holds
 // each position's byte, `next` the byte after it, both widened to 16 bits.
 EZU_TARGET_AVX2 inline __m128i latin_units(__m128i b, __m128i next, bool big_endian) {
@@ -108,9 +154,121 @@ EZU_TARGET_AVX2 size_t str_latin_block_to_utf16_avx2(const unsigned char* s, uns
     return n;
 }
 
+EZU_TARGET_AVX2 size_t str_utf16_block_to_utf8_avx2(const unsigned char* s, unsigned char* d,
+                                                    bool big_endian, size_t* written) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+    if (big_endian)
+        v = _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i surrogate = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xF800))),
+                                              _mm_set1_epi16(short(0xD800)));
+    const __m128i below_80 = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xFF80))), zero);
+    const __m128i below_800 =
+        _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xF800))), zero);
+    const unsigned surrogates =
+        unsigned(_mm_movemask_epi8(_mm_packs_epi16(surrogate, surrogate))) & 0xFF;
+    const unsigned n = surrogates ? unsigned(__builtin_ctz(surrogates)) : 8;
+    *written = 0;
+    if (n == 0)
+        return 0;
+    // Bit i: unit i below 0x80; bit 8 + i: below 0x800.
+    const unsigned small = unsigned(_mm_movemask_epi8(_mm_packs_epi16(below_80, below_800)));
+    const unsigned dropped = 0xFFu & ~((1u << n) - 1);
+    // Per unit, its bytes less one (2 less a byte for each limit it is
+    // below), or 3 for a unit left behind.
+    const unsigned codes_low =
+        (0xAAu - kSpread[small & 0xF] - kSpread[small >> 8 & 0xF]) | 3u * kSpread[dropped & 0xF];
+    const unsigned codes_high = (0xAAu - kSpread[small >> 4 & 0xF] - kSpread[small >> 12 & 0xF]) |
+                                3u * kSpread[dropped >> 4];
+    const __m256i lanes = utf8_of_units(_mm256_cvtepu16_epi32(v));
+    const __m256i order = _mm256_inserti128_si256(
+        _mm256_castsi128_si256(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(kUtf8Compaction.shuffle[codes_low]))),
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(kUtf8Compaction.shuffle[codes_high])), 1);
+    const __m256i packed = _mm256_shuffle_epi8(lanes, order);
+    const size_t first = kUtf8Compaction.count[codes_low];
+    const size_t length = first + kUtf8Compaction.count[codes_high];
+    // Each store writes 16 bytes; put back what lay behind the text.
+    const __m128i behind = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + length));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm256_castsi256_si128(packed));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + first), _mm256_extracti128_si256(packed, 1));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + length), behind);
+    *written = length;
+    return n;
+}
+
+EZU_TARGET_AVX2 size_t str_utf16_utf8_size_avx2(const unsigned char* src, size_t units,
+                                                bool big_endian, int64_t* bytes) {
+    const __m256i zero = _mm256_setzero_si256();
+    size_t i = 0;
+    int64_t total = 0;
+    for (; units - i >= 16; i += 16) {
+        const __m256i v = load_units(src + 2 * i, big_endian);
+        if (unit_stops(v) == 0) {
+            total += 16; // ASCII
+            continue;
+        }
+        const __m256i top = _mm256_and_si256(v, _mm256_set1_epi16(short(0xFC00)));
+        // Two mask bits per unit.
+        const uint32_t highs = uint32_t(
+            _mm256_movemask_epi8(_mm256_cmpeq_epi16(top, _mm256_set1_epi16(short(0xD800)))));
+        const uint32_t lows = uint32_t(
+            _mm256_movemask_epi8(_mm256_cmpeq_epi16(top, _mm256_set1_epi16(short(0xDC00)))));
+        const uint32_t zeros = uint32_t(_mm256_movemask_epi8(_mm256_cmpeq_epi16(v, zero)));
+        // Every high surrogate has its low one right behind it, in the block.
+        if (zeros != 0 || lows != highs << 2 || (highs >> 30) != 0)
+            break;
+        const uint32_t below_80 = uint32_t(_mm256_movemask_epi8(
+            _mm256_cmpeq_epi16(_mm256_and_si256(v, _mm256_set1_epi16(short(0xFF80))), zero)));
+        const uint32_t below_800 = uint32_t(_mm256_movemask_epi8(
+            _mm256_cmpeq_epi16(_mm256_and_si256(v, _mm256_set1_epi16(short(0xF800))), zero)));
+        // Three bytes a unit, less one below each limit, less one for each
+        // unit of a pair (four bytes the pair).
+        total += 48 - (__builtin_popcount(below_80) + __builtin_popcount(below_800) +
+                       __builtin_popcount(highs | lows)) /
+                          2;
+    }
+    *bytes += total;
+    return i;
+}
+
+EZU_TARGET_AVX2 size_t str_utf8_latin_utf16_size_avx2(const unsigned char* src, size_t n,
+                                                      int64_t* bytes) {
+    size_t i = 0;
+    int64_t total = 0;
+    while (n - i >= 32) {
+        const __m256i v = load(src + i);
+        // As signed bytes: continuations are -128 to -65, leads C2 to DF are
+        // -62 to -33.
+        const uint32_t high = uint32_t(_mm256_movemask_epi8(v));
+        const uint32_t zeros =
+            uint32_t(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, _mm256_setzero_si256())));
+        if (high == 0) {
+            if (zeros != 0)
+                break;
+            total += 64;
+            i += 32;
+            continue;
+        }
+        const uint32_t cont =
+            uint32_t(_mm256_movemask_epi8(_mm256_cmpgt_epi8(_mm256_set1_epi8(-64), v)));
+        const uint32_t lead = uint32_t(
+            _mm256_movemask_epi8(_mm256_and_si256(_mm256_cmpgt_epi8(v, _mm256_set1_epi8(-63)),
+                                                  _mm256_cmpgt_epi8(_mm256_set1_epi8(-32), v))));
+        if (zeros != 0 || high != (cont | lead) || cont != lead << 1)
+            break;
+        // A lead in the last byte starts the next block.
+        const unsigned take = lead >> 31 ? 31 : 32;
+        total += 2 * int64_t(take - unsigned(__builtin_popcount(cont)));
+        i += take;
+    }
+    *bytes += total;
+    return i;
+}
+
 bool str_avx2_supported() {
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2");
+    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
 }
 
 EZU_TARGET_AVX2 size_t str_ascii_span_avx2(const unsigned char* src, size_t n) {

@@ -8,6 +8,7 @@
 #define EZU_CORE_ENCODING_AVX2_H
 
 #include <stddef.h>
+#include <stdint.h>
 
 #if (defined(__x86_64__) || defined(_M_X64)) && defined(__GNUC__) && !defined(EZU_NO_SSE2)
 #define EZU_AVX2_LOOPS 1
@@ -35,6 +36,27 @@ size_t str_utf16_to_ascii_avx2(const unsigned char* src, size_t units, unsigned 
 // source bytes taken (15 or 16); 0 for any other block.
 size_t str_latin_block_to_utf16_avx2(const unsigned char* s, unsigned char* d, bool big_endian,
                                      size_t* written);
+
+// The 8 units at `s` (all readable, none zero): writes the UTF-8 of the
+// units in front of the first surrogate at `d`, exactly (it needs room for
+// 24 bytes and 16 more behind them, which it leaves as they were), sets
+// *written to its bytes and returns the units taken; 0 when the first unit
+// is a surrogate.
+size_t str_utf16_block_to_utf8_avx2(const unsigned char* s, unsigned char* d, bool big_endian,
+                                    size_t* written);
+
+// Sizing for UTF-8 destinations, 16 units at a time: while a whole block of
+// the at most `units` units at `src` holds well-formed characters other than
+// zero (a pair wholly inside it), adds their UTF-8 bytes to *bytes. Returns
+// the units covered, a multiple of 16.
+size_t str_utf16_utf8_size_avx2(const unsigned char* src, size_t units, bool big_endian,
+                                int64_t* bytes);
+
+// Sizing UTF-8 for UTF-16 destinations, 32 bytes at a time: while a block
+// of the at most `n` bytes at `src` holds only characters 1 to U+07FF
+// (well-formed), adds the UTF-16 bytes of its whole characters to *bytes.
+// Returns the bytes covered.
+size_t str_utf8_latin_utf16_size_avx2(const unsigned char* src, size_t n, int64_t* bytes);
 
 #endif
 

@@ -358,6 +358,19 @@ template <class S, class D, int L>
 size_t size_blocks(const unsigned char* s, const unsigned char* end, int64_t* total) {
     const unsigned char* p = s;
     while (end - p >= 16) {
+#if EZU_AVX2_LOOPS
+        // The wider sizers where they apply, each block they leave to the
+        // one below.
+        if constexpr (L == FAST_AVX2 && S::kUnit == 2 && D::kWidth == 1) {
+            p += 2 * str_utf16_utf8_size_avx2(p, size_t(end - p) / 2, S::kBigEndian, total);
+            if (end - p < 16)
+                break;
+        } else if constexpr (L == FAST_AVX2 && S::kUnit == 1 && D::kWidth == 2) {
+            p += str_utf8_latin_utf16_size_avx2(p, size_t(end - p), total);
+            if (end - p < 16)
+                break;
+        }
+#endif
         const BlockCounts c = block_counts<S>(p);
         if (c.bytes == 0)
             break;
@@ -564,6 +577,16 @@ void utf16_to_utf8_unchecked(const unsigned char*& s, const unsigned char* end, 
                     d += n;
                     continue;
                 }
+#if EZU_AVX2_LOOPS
+                if (L == FAST_AVX2 && limit - d >= 40) {
+                    size_t written;
+                    const size_t n = str_utf16_block_to_utf8_avx2(s, d, BigEndian, &written);
+                    s += 2 * n;
+                    d += written;
+                    if (n != 0)
+                        continue;
+                }
+#endif
                 const unsigned n = utf16_block_to_utf8(s, d, BigEndian);
                 s += 2 * n;
                 if (n != 0)
