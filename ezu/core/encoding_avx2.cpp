@@ -232,34 +232,54 @@ EZU_TARGET_AVX2 size_t str_utf16_utf8_size_avx2(const unsigned char* src, size_t
     return i;
 }
 
-EZU_TARGET_AVX2 size_t str_utf8_latin_utf16_size_avx2(const unsigned char* src, size_t n,
-                                                      int64_t* bytes) {
+// Bit masks of the bytes of a 32-byte block that are at least / below /
+// equal to a value.
+EZU_TARGET_AVX2 inline uint32_t bytes_at_least(__m256i v, int low) {
+    return uint32_t(_mm256_movemask_epi8(
+        _mm256_cmpeq_epi8(_mm256_max_epu8(v, _mm256_set1_epi8(char(low))), v)));
+}
+EZU_TARGET_AVX2 inline uint32_t bytes_equal(__m256i v, int value) {
+    return uint32_t(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, _mm256_set1_epi8(char(value)))));
+}
+
+EZU_TARGET_AVX2 size_t str_utf8_utf16_size_avx2(const unsigned char* src, size_t n,
+                                                int64_t* bytes) {
     size_t i = 0;
     int64_t total = 0;
     while (n - i >= 32) {
         const __m256i v = load(src + i);
-        // As signed bytes: continuations are -128 to -65, leads C2 to DF are
-        // -62 to -33.
         const uint32_t high = uint32_t(_mm256_movemask_epi8(v));
-        const uint32_t zeros =
-            uint32_t(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, _mm256_setzero_si256())));
+        const uint32_t zeros = bytes_equal(v, 0);
         if (high == 0) {
             if (zeros != 0)
                 break;
-            total += 64;
+            total += 64; // ASCII
             i += 32;
             continue;
         }
-        const uint32_t cont =
-            uint32_t(_mm256_movemask_epi8(_mm256_cmpgt_epi8(_mm256_set1_epi8(-64), v)));
-        const uint32_t lead = uint32_t(
-            _mm256_movemask_epi8(_mm256_and_si256(_mm256_cmpgt_epi8(v, _mm256_set1_epi8(-63)),
-                                                  _mm256_cmpgt_epi8(_mm256_set1_epi8(-32), v))));
-        if (zeros != 0 || high != (cont | lead) || cont != lead << 1)
+        const uint32_t lead2 = bytes_at_least(v, 0xC0), lead3 = bytes_at_least(v, 0xE0),
+                       lead4 = bytes_at_least(v, 0xF0);
+        const uint32_t cont = high & ~lead2;
+        // Each lead wants its continuation bytes behind it, and nothing else
+        // is one; overlong, surrogate and out-of-range forms show in the
+        // second byte (the last byte's second byte is in the next block).
+        const uint32_t expected = lead2 << 1 | lead3 << 2 | lead4 << 3;
+        const uint32_t below_a0 = ~bytes_at_least(v, 0xA0) >> 1,
+                       below_90 = ~bytes_at_least(v, 0x90) >> 1;
+        const uint32_t second =
+            (bytes_equal(v, 0xE0) & below_a0) | (bytes_equal(v, 0xED) & ~below_a0) |
+            (bytes_equal(v, 0xF0) & below_90) | (bytes_equal(v, 0xF4) & ~below_90);
+        const uint32_t bad = (cont ^ expected) | zeros | bytes_equal(v, 0xC0) |
+                             bytes_equal(v, 0xC1) | bytes_at_least(v, 0xF5) |
+                             (second & 0x7FFFFFFFu);
+        if (bad != 0)
             break;
-        // A lead in the last byte starts the next block.
-        const unsigned take = lead >> 31 ? 31 : 32;
-        total += 2 * int64_t(take - unsigned(__builtin_popcount(cont)));
+        // A character that runs past the block ends the part counted here.
+        const uint32_t cut = (lead2 & 0x80000000u) | (lead3 & 0x40000000u) | (lead4 & 0x20000000u);
+        const unsigned take = cut ? unsigned(__builtin_ctz(cut)) : 32;
+        const uint32_t mask = take == 32 ? 0xFFFFFFFFu : (1u << take) - 1;
+        total += 2 * int64_t(unsigned(__builtin_popcount(~cont & mask)) +
+                             unsigned(__builtin_popcount(lead4 & mask)));
         i += take;
     }
     *bytes += total;

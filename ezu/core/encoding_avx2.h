@@ -53,10 +53,10 @@ size_t str_utf16_utf8_size_avx2(const unsigned char* src, size_t units, bool big
                                 int64_t* bytes);
 
 // Sizing UTF-8 for UTF-16 destinations, 32 bytes at a time: while a block
-// of the at most `n` bytes at `src` holds only characters 1 to U+07FF
-// (well-formed), adds the UTF-16 bytes of its whole characters to *bytes.
-// Returns the bytes covered.
-size_t str_utf8_latin_utf16_size_avx2(const unsigned char* src, size_t n, int64_t* bytes);
+// of the at most `n` bytes at `src` holds well-formed characters other than
+// zero, adds the UTF-16 bytes of its whole characters to *bytes. Returns the
+// bytes covered.
+size_t str_utf8_utf16_size_avx2(const unsigned char* src, size_t n, int64_t* bytes);
 
 #endif
 

@@ -366,7 +366,7 @@ size_t size_blocks(const unsigned char* s, const unsigned char* end, int64_t* to
             if (end - p < 16)
                 break;
         } else if constexpr (L == FAST_AVX2 && S::kUnit == 1 && D::kWidth == 2) {
-            p += str_utf8_latin_utf16_size_avx2(p, size_t(end - p), total);
+            p += str_utf8_utf16_size_avx2(p, size_t(end - p), total);
             if (end - p < 16)
                 break;
         }
