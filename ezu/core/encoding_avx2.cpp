@@ -5,7 +5,7 @@
 
 #if EZU_AVX2_LOOPS
 
-#include "ezu/core/encoding_latin_block.h"
+#include "ezu/core/encoding_ascii_block.h"
 
 #include <immintrin.h>
 
@@ -42,29 +42,23 @@ EZU_TARGET_AVX2 inline unsigned unit_stops(__m256i v) {
         _mm256_xor_si256(_mm256_cmpeq_epi16(high, zero), _mm256_set1_epi8(char(0xFF))))));
 }
 
-// Shuffles that move the kept 16-bit lanes of a vector to its front: entry
-// m keeps lane j where bit j of m is set.
-struct LaneCompaction {
-    unsigned char shuffle[256][16];
-    unsigned char count[256];
-    constexpr LaneCompaction() : shuffle(), count() {
+// The positions of the set bits of an 8-bit mask, in order, then 0x80
+// (which a byte shuffle turns into zero).
+struct BitPositions {
+    unsigned char at[256][8];
+    constexpr BitPositions() : at() {
         for (int m = 0; m < 256; ++m) {
             int k = 0;
-            for (int j = 0; j < 8; ++j) {
-                if (m >> j & 1) {
-                    shuffle[m][2 * k] = (unsigned char)(2 * j);
-                    shuffle[m][2 * k + 1] = (unsigned char)(2 * j + 1);
-                    ++k;
-                }
-            }
-            count[m] = (unsigned char)k;
-            for (int i = 2 * k; i < 16; ++i)
-                shuffle[m][i] = 0x80;
+            for (int j = 0; j < 8; ++j)
+                if (m >> j & 1)
+                    at[m][k++] = (unsigned char)j;
+            for (; k < 8; ++k)
+                at[m][k] = 0x80;
         }
     }
 };
 
-constexpr LaneCompaction kCompaction;
+constexpr BitPositions kBitPositions;
 
 // Shuffles that put the UTF-8 of four 32-bit lanes (one to three bytes
 // each, in memory order) one behind the other: entry m takes from lane j
@@ -112,46 +106,100 @@ EZU_TARGET_AVX2 inline __m256i utf8_of_units(__m256i x) {
     return _mm256_blendv_epi8(_mm256_blendv_epi8(x, two, is_two), three, is_three);
 }
 
-// The UTF-16 units of the characters starting in eight positions: `b` holds
-// each position's byte, `next` the byte after it, both widened to 16 bits.
-EZU_TARGET_AVX2 inline __m128i latin_units(__m128i b, __m128i next, bool big_endian) {
-    const __m128i lead = _mm_cmpgt_epi16(b, _mm_set1_epi16(0xBF));
-    const __m128i two = _mm_or_si128(_mm_slli_epi16(_mm_and_si128(b, _mm_set1_epi16(0x1F)), 6),
-                                     _mm_and_si128(next, _mm_set1_epi16(0x3F)));
-    const __m128i u = _mm_or_si128(_mm_and_si128(lead, two), _mm_andnot_si128(lead, b));
-    return big_endian ? _mm_or_si128(_mm_slli_epi16(u, 8), _mm_srli_epi16(u, 8)) : u;
-}
+// A block of UTF-8 decoded into UTF-16 units: the units of the characters
+// starting in its first 8 bytes in the low half, of the others in the high
+// half; `low` and `high` are their bytes, `take` the source bytes.
+struct DecodedBlock {
+    __m256i units;
+    size_t low, high;
+    unsigned take;
+};
 
-// Writes the kept lanes of `u` at `d`, exactly; returns the bytes written.
-EZU_TARGET_AVX2 inline size_t store_kept(unsigned char* d, __m128i u, unsigned keep) {
-    const __m128i order =
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(kCompaction.shuffle[keep]));
-    const size_t bytes = 2 * size_t(kCompaction.count[keep]);
-    ascii_block_store_prefix(d, _mm_shuffle_epi8(u, order), bytes);
-    return bytes;
+// Decodes the characters of one to three bytes in front of the first
+// four-byte one among the 16 bytes at `s` (all readable) when they are all
+// well-formed characters other than zero, not all ASCII; false for any
+// other block or when there are none.
+EZU_TARGET_AVX2 inline bool decode_utf8_block(const unsigned char* s, bool big_endian,
+                                              DecodedBlock* out) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+    auto at_least = [&](int low) {
+        return unsigned(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(v, _mm_set1_epi8(char(low))), v)));
+    };
+    auto equal = [&](int value) {
+        return unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(char(value)))));
+    };
+    const unsigned high = unsigned(_mm_movemask_epi8(v));
+    if (high == 0)
+        return false; // ASCII, which the ASCII routines take faster
+    const unsigned lead2 = at_least(0xC0), lead3 = at_least(0xE0), lead4 = at_least(0xF0);
+    const unsigned cont = high & ~lead2;
+    // Each lead wants its continuation bytes behind it and nothing else is
+    // one; overlong, surrogate and out-of-range forms show in the second
+    // byte (in the next block for a lead in the last byte, which is not
+    // taken); zero, C0, C1 and F5 to FF go elsewhere.
+    const unsigned below_a0 = (~at_least(0xA0) & 0xFFFFu) >> 1;
+    const unsigned below_90 = (~at_least(0x90) & 0xFFFFu) >> 1;
+    const unsigned second = ((equal(0xE0) & below_a0) | (equal(0xED) & ~below_a0) |
+                             (equal(0xF0) & below_90) | (equal(0xF4) & ~below_90)) &
+                            0x7FFFu;
+    const unsigned expected = (lead2 << 1 | lead3 << 2 | lead4 << 3) & 0xFFFFu;
+    if ((cont ^ expected) | second | at_least(0xF5) | equal(0) | equal(0xC0) | equal(0xC1))
+        return false;
+    // The block is taken up to its first four-byte character (two units,
+    // left to the caller) or a character that runs past it.
+    const unsigned cut = lead4 | (lead2 & 0x8000u) | (lead3 & 0x4000u) | 0x10000u;
+    const unsigned take = unsigned(__builtin_ctz(cut));
+    if (take == 0)
+        return false;
+    const unsigned starts = ~cont & ((1u << take) - 1);
+    // The first, second and third bytes of the characters starting in
+    // bytes 0 to 7, then of those starting in bytes 8 to 15.
+    const __m128i first = _mm_unpacklo_epi64(
+        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(kBitPositions.at[starts & 0xFF])),
+        _mm_add_epi8(
+            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(kBitPositions.at[starts >> 8])),
+            _mm_set1_epi8(8)));
+    const __m128i one = _mm_set1_epi8(1);
+    const __m128i at_second = _mm_add_epi8(first, one);
+    const __m256i b0 = _mm256_cvtepu8_epi16(_mm_shuffle_epi8(v, first));
+    const __m256i b1 = _mm256_cvtepu8_epi16(_mm_shuffle_epi8(v, at_second));
+    const __m256i b2 = _mm256_cvtepu8_epi16(_mm_shuffle_epi8(v, _mm_add_epi8(at_second, one)));
+    const __m256i low6 = _mm256_set1_epi16(0x3F);
+    const __m256i tail = _mm256_and_si256(b1, low6);
+    const __m256i two =
+        _mm256_or_si256(_mm256_slli_epi16(_mm256_and_si256(b0, _mm256_set1_epi16(0x1F)), 6), tail);
+    const __m256i three =
+        _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi16(b0, 12), _mm256_slli_epi16(tail, 6)),
+                        _mm256_and_si256(b2, low6));
+    __m256i units = _mm256_blendv_epi8(
+        _mm256_blendv_epi8(b0, two, _mm256_cmpgt_epi16(b0, _mm256_set1_epi16(0xBF))), three,
+        _mm256_cmpgt_epi16(b0, _mm256_set1_epi16(0xDF)));
+    if (big_endian)
+        units = _mm256_or_si256(_mm256_slli_epi16(units, 8), _mm256_srli_epi16(units, 8));
+    out->units = units;
+    out->low = 2 * size_t(__builtin_popcount(starts & 0xFF));
+    out->high = 2 * size_t(__builtin_popcount(starts >> 8));
+    out->take = take;
+    return true;
 }
 
 } // namespace
 
-EZU_TARGET_AVX2 size_t str_latin_block_to_utf16_avx2(const unsigned char* s, unsigned char* d,
-                                                     bool big_endian, size_t* written) {
-    unsigned continuations;
-    const unsigned n = utf8_latin_block(s, &continuations);
-    if (n == 0 || continuations == 0)
-        return 0;
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
-    const __m128i next = _mm_srli_si128(v, 1);
-    const __m128i zero = _mm_setzero_si128();
-    // A character starts at every byte that is not a continuation byte.
-    const unsigned starts = ~continuations & ((1u << n) - 1);
-    const size_t low = store_kept(
-        d, latin_units(_mm_unpacklo_epi8(v, zero), _mm_unpacklo_epi8(next, zero), big_endian),
-        starts & 0xFF);
-    *written = low + store_kept(d + low,
-                                latin_units(_mm_unpackhi_epi8(v, zero),
-                                            _mm_unpackhi_epi8(next, zero), big_endian),
-                                starts >> 8);
-    return n;
+EZU_TARGET_AVX2 size_t str_utf8_to_utf16_avx2(const unsigned char* s, size_t n, unsigned char* d,
+                                              bool big_endian, size_t* written) {
+    size_t i = 0, w = 0;
+    DecodedBlock block;
+    while (n - i >= 16 && decode_utf8_block(s + i, big_endian, &block)) {
+        // Exact stores: nothing behind the text changes.
+        ascii_block_store_prefix(d + w, _mm256_castsi256_si128(block.units), block.low);
+        ascii_block_store_prefix(d + w + block.low, _mm256_extracti128_si256(block.units, 1),
+                                 block.high);
+        i += block.take;
+        w += block.low + block.high;
+    }
+    *written = w;
+    return i;
 }
 
 EZU_TARGET_AVX2 size_t str_utf16_block_to_utf8_avx2(const unsigned char* s, unsigned char* d,

@@ -30,12 +30,14 @@ size_t str_ascii_to_utf16_avx2(const unsigned char* src, size_t n, unsigned char
 size_t str_utf16_to_ascii_avx2(const unsigned char* src, size_t units, unsigned char* dst,
                                bool big_endian);
 
-// The 16 bytes at `s` (all readable): when they hold only characters 1 to
-// U+07FF and not only ASCII, writes the UTF-16 of their whole characters
-// at `d` (room for 32 bytes), sets *written to its bytes and returns the
-// source bytes taken (15 or 16); 0 for any other block.
-size_t str_latin_block_to_utf16_avx2(const unsigned char* s, unsigned char* d, bool big_endian,
-                                     size_t* written);
+// Converts UTF-8 to UTF-16 in 16-byte blocks of well-formed characters
+// other than zero (not all ASCII), from the at most `n` bytes at `s`, into
+// `d` (room for 2n bytes); each block is taken up to its first four-byte
+// character, where the run ends. Writes exactly the UTF-16 of the
+// characters taken, sets *written to its bytes and returns the source bytes
+// taken.
+size_t str_utf8_to_utf16_avx2(const unsigned char* s, size_t n, unsigned char* d, bool big_endian,
+                              size_t* written);
 
 // The 8 units at `s` (all readable, none zero): writes the UTF-8 of the
 // units in front of the first surrogate at `d`, exactly (it needs room for

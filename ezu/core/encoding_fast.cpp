@@ -447,10 +447,11 @@ void utf8_to_utf16_unchecked(const unsigned char*& s, const unsigned char* end, 
         while (s < stretch_end) {
             const uint32_t lead = s[0];
 #if EZU_AVX2_LOOPS
-            // Blocks of one- and two-byte characters, sixteen bytes at a time.
-            if (L == FAST_AVX2 && lead < 0xE0 && stretch_end - s >= 16) {
+            // Blocks of non-ASCII characters, sixteen bytes at a time.
+            if (L == FAST_AVX2 && lead < 0xF0 && stretch_end - s >= 16) {
                 size_t written;
-                const size_t n = str_latin_block_to_utf16_avx2(s, d, BigEndian, &written);
+                const size_t n =
+                    str_utf8_to_utf16_avx2(s, size_t(stretch_end - s), d, BigEndian, &written);
                 if (n != 0) {
                     s += n;
                     d += written;
