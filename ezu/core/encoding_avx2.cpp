@@ -117,8 +117,8 @@ struct DecodedBlock {
 
 // Decodes the characters of one to three bytes in front of the first
 // four-byte one among the 16 bytes at `s` (all readable) when they are all
-// well-formed characters other than zero, not all ASCII; false for any
-// other block or when there are none.
+// well-formed characters other than zero; false for any other block or
+// when there are none.
 EZU_TARGET_AVX2 inline bool decode_utf8_block(const unsigned char* s, bool big_endian,
                                               DecodedBlock* out) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
@@ -130,8 +130,15 @@ EZU_TARGET_AVX2 inline bool decode_utf8_block(const unsigned char* s, bool big_e
         return unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(char(value)))));
     };
     const unsigned high = unsigned(_mm_movemask_epi8(v));
-    if (high == 0)
-        return false; // ASCII, which the ASCII routines take faster
+    if (high == 0) {
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_setzero_si128())) != 0)
+            return false;
+        const __m256i units = _mm256_cvtepu8_epi16(v);
+        out->units = big_endian ? _mm256_slli_epi16(units, 8) : units;
+        out->low = out->high = 16;
+        out->take = 16;
+        return true;
+    }
     const unsigned lead2 = at_least(0xC0), lead3 = at_least(0xE0), lead4 = at_least(0xF0);
     const unsigned cont = high & ~lead2;
     // Each lead wants its continuation bytes behind it and nothing else is
@@ -190,59 +197,96 @@ EZU_TARGET_AVX2 size_t str_utf8_to_utf16_avx2(const unsigned char* s, size_t n, 
                                               bool big_endian, size_t* written) {
     size_t i = 0, w = 0;
     DecodedBlock block;
-    while (n - i >= 16 && decode_utf8_block(s + i, big_endian, &block)) {
-        // Exact stores: nothing behind the text changes.
-        ascii_block_store_prefix(d + w, _mm256_castsi256_si128(block.units), block.low);
-        ascii_block_store_prefix(d + w + block.low, _mm256_extracti128_si256(block.units, 1),
-                                 block.high);
+    // A run that starts with ASCII is the ASCII routines'.
+    if (n < 16 || _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s))) == 0 ||
+        !decode_utf8_block(s, big_endian, &block)) {
+        *written = 0;
+        return 0;
+    }
+    for (;;) {
+        // A block is stored 16 bytes a half when the next one overwrites
+        // all it puts behind its text; otherwise exactly.
+        DecodedBlock next;
+        const bool more =
+            n - i - block.take >= 16 && decode_utf8_block(s + i + block.take, big_endian, &next);
+        unsigned char* const at = d + w;
+        const __m128i low = _mm256_castsi256_si128(block.units);
+        const __m128i high = _mm256_extracti128_si256(block.units, 1);
+        if (more && next.low + next.high + block.high >= 16) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(at), low);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(at + block.low), high);
+        } else {
+            ascii_block_store_prefix(at, low, block.low);
+            ascii_block_store_prefix(at + block.low, high, block.high);
+        }
         i += block.take;
         w += block.low + block.high;
+        if (!more)
+            break;
+        block = next;
     }
     *written = w;
     return i;
 }
 
-EZU_TARGET_AVX2 size_t str_utf16_block_to_utf8_avx2(const unsigned char* s, unsigned char* d,
-                                                    bool big_endian, size_t* written) {
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
-    if (big_endian)
-        v = _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
+EZU_TARGET_AVX2 size_t str_utf16_to_utf8_avx2(const unsigned char* s, size_t units,
+                                              unsigned char* d, bool big_endian, size_t* written) {
     const __m128i zero = _mm_setzero_si128();
-    const __m128i surrogate = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xF800))),
-                                              _mm_set1_epi16(short(0xD800)));
-    const __m128i below_80 = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xFF80))), zero);
-    const __m128i below_800 =
-        _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xF800))), zero);
-    const unsigned surrogates =
-        unsigned(_mm_movemask_epi8(_mm_packs_epi16(surrogate, surrogate))) & 0xFF;
-    const unsigned n = surrogates ? unsigned(__builtin_ctz(surrogates)) : 8;
-    *written = 0;
-    if (n == 0)
-        return 0;
-    // Bit i: unit i below 0x80; bit 8 + i: below 0x800.
-    const unsigned small = unsigned(_mm_movemask_epi8(_mm_packs_epi16(below_80, below_800)));
-    const unsigned dropped = 0xFFu & ~((1u << n) - 1);
-    // Per unit, its bytes less one (2 less a byte for each limit it is
-    // below), or 3 for a unit left behind.
-    const unsigned codes_low =
-        (0xAAu - kSpread[small & 0xF] - kSpread[small >> 8 & 0xF]) | 3u * kSpread[dropped & 0xF];
-    const unsigned codes_high = (0xAAu - kSpread[small >> 4 & 0xF] - kSpread[small >> 12 & 0xF]) |
-                                3u * kSpread[dropped >> 4];
-    const __m256i lanes = utf8_of_units(_mm256_cvtepu16_epi32(v));
-    const __m256i order = _mm256_inserti128_si256(
-        _mm256_castsi128_si256(
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(kUtf8Compaction.shuffle[codes_low]))),
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(kUtf8Compaction.shuffle[codes_high])), 1);
-    const __m256i packed = _mm256_shuffle_epi8(lanes, order);
-    const size_t first = kUtf8Compaction.count[codes_low];
-    const size_t length = first + kUtf8Compaction.count[codes_high];
-    // Each store writes 16 bytes; put back what lay behind the text.
-    const __m128i behind = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + length));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm256_castsi256_si128(packed));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + first), _mm256_extracti128_si256(packed, 1));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + length), behind);
-    *written = length;
-    return n;
+    size_t i = 0, w = 0;
+    while (units - i >= 8) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 2 * i));
+        if (big_endian)
+            v = _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
+        const __m128i below_80 =
+            _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xFF80))), zero);
+        const __m128i below_800 =
+            _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xF800))), zero);
+        // Bit i: unit i below 0x80; bit 8 + i: below 0x800.
+        const unsigned small = unsigned(_mm_movemask_epi8(_mm_packs_epi16(below_80, below_800)));
+        if ((small & 0xFF) == 0xFF) {
+            // ASCII between the blocks of other characters; a run that
+            // starts with it is the ASCII routines' (so is a zero).
+            if (i == 0 || _mm_movemask_epi8(_mm_cmpeq_epi16(v, zero)) != 0)
+                break;
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(d + w), _mm_packus_epi16(v, v));
+            i += 8;
+            w += 8;
+            continue;
+        }
+        const __m128i surrogate = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xF800))),
+                                                  _mm_set1_epi16(short(0xD800)));
+        const unsigned surrogates =
+            unsigned(_mm_movemask_epi8(_mm_packs_epi16(surrogate, surrogate))) & 0xFF;
+        // The units in front of the first surrogate, which ends the run.
+        const unsigned n = surrogates ? unsigned(__builtin_ctz(surrogates)) : 8;
+        if (n == 0)
+            break;
+        const unsigned dropped = 0xFFu & ~((1u << n) - 1);
+        // Per unit, its bytes less one (2 less a byte for each limit it is
+        // below), or 3 for a unit left behind.
+        const unsigned codes_low = (0xAAu - kSpread[small & 0xF] - kSpread[small >> 8 & 0xF]) |
+                                   3u * kSpread[dropped & 0xF];
+        const unsigned codes_high =
+            (0xAAu - kSpread[small >> 4 & 0xF] - kSpread[small >> 12 & 0xF]) |
+            3u * kSpread[dropped >> 4];
+        const __m256i lanes = utf8_of_units(_mm256_cvtepu16_epi32(v));
+        const __m256i order = _mm256_inserti128_si256(
+            _mm256_castsi128_si256(_mm_loadu_si128(
+                reinterpret_cast<const __m128i*>(kUtf8Compaction.shuffle[codes_low]))),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(kUtf8Compaction.shuffle[codes_high])),
+            1);
+        const __m256i packed = _mm256_shuffle_epi8(lanes, order);
+        const size_t first = kUtf8Compaction.count[codes_low];
+        const size_t second = kUtf8Compaction.count[codes_high];
+        ascii_block_store_prefix(d + w, _mm256_castsi256_si128(packed), first);
+        ascii_block_store_prefix(d + w + first, _mm256_extracti128_si256(packed, 1), second);
+        i += n;
+        w += first + second;
+        if (n < 8)
+            break;
+    }
+    *written = w;
+    return i;
 }
 
 EZU_TARGET_AVX2 size_t str_utf16_utf8_size_avx2(const unsigned char* src, size_t units,

@@ -39,13 +39,13 @@ size_t str_utf16_to_ascii_avx2(const unsigned char* src, size_t units, unsigned 
 size_t str_utf8_to_utf16_avx2(const unsigned char* s, size_t n, unsigned char* d, bool big_endian,
                               size_t* written);
 
-// The 8 units at `s` (all readable, none zero): writes the UTF-8 of the
-// units in front of the first surrogate at `d`, exactly (it needs room for
-// 24 bytes and 16 more behind them, which it leaves as they were), sets
-// *written to its bytes and returns the units taken; 0 when the first unit
-// is a surrogate.
-size_t str_utf16_block_to_utf8_avx2(const unsigned char* s, unsigned char* d, bool big_endian,
-                                    size_t* written);
+// Converts UTF-16 to UTF-8 in blocks of 8 units from the at most `units`
+// units at `s` (none zero) into `d` (room for 3 bytes a unit), starting
+// with a block that is not all ASCII and ending in front of the first
+// surrogate. Writes exactly the UTF-8 of the units taken, sets *written to
+// its bytes and returns the units taken.
+size_t str_utf16_to_utf8_avx2(const unsigned char* s, size_t units, unsigned char* d,
+                              bool big_endian, size_t* written);
 
 // Sizing for UTF-8 destinations, 16 units at a time: while a whole block of
 // the at most `units` units at `src` holds well-formed characters other than

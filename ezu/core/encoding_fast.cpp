@@ -579,9 +579,10 @@ void utf16_to_utf8_unchecked(const unsigned char*& s, const unsigned char* end, 
                     continue;
                 }
 #if EZU_AVX2_LOOPS
-                if (L == FAST_AVX2 && limit - d >= 40) {
+                if (L == FAST_AVX2) {
                     size_t written;
-                    const size_t n = str_utf16_block_to_utf8_avx2(s, d, BigEndian, &written);
+                    const size_t n = str_utf16_to_utf8_avx2(s, size_t(stretch_end - s) / 2, d,
+                                                            BigEndian, &written);
                     s += 2 * n;
                     d += written;
                     if (n != 0)
