@@ -73,9 +73,15 @@ TEzuStrList TEzuStrList::split(const TStr& separator, const TStr& text) {
     if (sep && !*sep)
         sep = nullptr;
     const size_t sep_n = sep ? strlen(sep) : 0;
+    const char* const text_end = p + strlen(p);
     while (*p) {
-        const char* hit = sep ? strstr(p, sep) : nullptr;
-        const char* end = hit ? hit : p + strlen(p);
+        // A separator of one byte (the usual case) is found by memchr, which
+        // needs no search set-up per element.
+        const char* hit = !sep ? nullptr
+                          : sep_n == 1
+                              ? static_cast<const char*>(memchr(p, *sep, size_t(text_end - p)))
+                              : strstr(p, sep);
+        const char* end = hit ? hit : text_end;
         if (TStr* element = element_of(p, size_t(end - p)))
             result.appendAdopted(element);
         if (!hit)
