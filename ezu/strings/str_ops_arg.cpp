@@ -6,9 +6,27 @@
 // block of exactly the needed size; the inserted value is never scanned.
 #include "ezu/strings/str_ops_internal.h"
 
+#include <stdint.h>
 #include <string.h>
 
 namespace {
+
+// The first "%" in [p, end), or null. Patterns are short, so eight bytes are
+// tested at a time in place rather than through a library search.
+const char* find_percent(const char* p, const char* end) {
+    const uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+    for (; end - p >= 8; p += 8) {
+        uint64_t word;
+        memcpy(&word, p, 8);
+        const uint64_t x = word ^ (kOnes * '%'); // a zero byte where a "%" is
+        if ((x - kOnes) & ~x & kHigh)
+            break;
+    }
+    for (; p < end; ++p)
+        if (*p == '%')
+            return p;
+    return nullptr;
+}
 
 // Bytes of the character at `p` (not the terminator): 7-bit bytes are whole
 // characters, anything else steps as its lead byte says.
@@ -81,7 +99,7 @@ Lowest find_lowest(const char* text) {
         // Every character is one byte: only the "%" bytes need a look.
         found.all_7bit = true;
         const char* p = text;
-        while ((p = static_cast<const char*>(memchr(p, '%', size_t(end - p)))) && p[1]) {
+        while ((p = find_percent(p, end)) && p[1]) {
             note(found, p[1]);
             p += 2;
         }
@@ -127,7 +145,7 @@ void substitute(const char* p, const Lowest& found, const Insert& v, char* out) 
     const char* run = p;
     while (left > 0) {
         if (found.all_7bit)
-            p = static_cast<const char*>(memchr(p, '%', size_t(end - p)));
+            p = find_percent(p, end);
         else
             p = skip_plain(p);
         // The count from the first pass promises another placeholder; the
