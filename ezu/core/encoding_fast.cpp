@@ -365,8 +365,13 @@ size_t size_blocks(const unsigned char* s, const unsigned char* end, int64_t* to
             p += 2 * str_utf16_utf8_size_avx2(p, size_t(end - p) / 2, S::kBigEndian, total);
             if (end - p < 16)
                 break;
-        } else if constexpr (L == FAST_AVX2 && S::kUnit == 1 && D::kWidth == 2) {
-            p += str_utf8_utf16_size_avx2(p, size_t(end - p), total);
+        } else if constexpr (L == FAST_AVX2 && std::is_same<S, Utf8Source>::value &&
+                             D::kWidth != 4) {
+            // UTF-8 keeps its bytes: the checked bytes are the size.
+            int64_t units = 0;
+            const size_t n = str_utf8_utf16_size_avx2(p, size_t(end - p), &units);
+            *total += D::kWidth == 1 ? int64_t(n) : units;
+            p += n;
             if (end - p < 16)
                 break;
         }
@@ -637,6 +642,18 @@ void utf8_to_utf8_unchecked(const unsigned char*& s, const unsigned char* end, u
 #if EZU_ASCII_BLOCK_SSE2
     if constexpr (L != FAST_PORTABLE) {
         while (end - s >= 16 && limit - d >= 16) {
+#if EZU_AVX2_LOOPS
+            if constexpr (L == FAST_AVX2) {
+                int64_t units = 0;
+                const size_t fit = size_t(end - s < limit - d ? end - s : limit - d);
+                const size_t n = str_utf8_utf16_size_avx2(s, fit, &units);
+                memcpy(d, s, n);
+                s += n;
+                d += n;
+                if (end - s < 16 || limit - d < 16)
+                    break;
+            }
+#endif
             const BlockCounts c = block_counts<Utf8Source>(s);
             if (c.bytes == 0)
                 return;
