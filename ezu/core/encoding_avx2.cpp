@@ -1,6 +1,8 @@
-// Runs of ASCII 32 bytes at a time with AVX2. The functions carry their own
-// target attribute, so the rest of the library is built for the baseline
-// processor and calls them only after str_avx2_supported said yes.
+// The AVX2 level of the direct loops: runs of ASCII 32 bytes at a time,
+// UTF-8 and UTF-16 blocks converted through byte shuffles, and the sizing
+// checks over whole blocks. The functions carry their own target attribute, so the rest of the
+// library is built for the baseline processor and calls them only after str_avx2_supported said
+// yes.
 #include "ezu/core/encoding_avx2.h"
 
 #if EZU_AVX2_LOOPS

@@ -1,9 +1,10 @@
-// Runs of ASCII 32 bytes at a time with AVX2, for x86-64 processors that
-// have it (chosen at run time by the direct loops). Each routine covers a
-// prefix of whole 32-byte blocks of its ASCII run and returns its length in
-// characters; the caller finishes the run with the 16-byte routines, so
-// these never look at the last block of the run. Where the compiler cannot
-// build them, EZU_AVX2_LOOPS is 0 and they are absent.
+// The AVX2 level of the direct loops, for x86-64 processors that have it
+// (chosen at run time). The ASCII routines cover a prefix of whole 32-byte
+// blocks of their run and return its length in characters; the caller
+// finishes the run with the 16-byte routines, so they never look at the
+// last block of the run. The block converters and sizers below stop in
+// front of anything the per-character loops must see. Where the compiler
+// cannot build them, EZU_AVX2_LOOPS is 0 and they are absent.
 #ifndef EZU_CORE_ENCODING_AVX2_H
 #define EZU_CORE_ENCODING_AVX2_H
 

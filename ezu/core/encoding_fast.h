@@ -18,7 +18,7 @@
 
 // Implementation levels of the block routines, each kept beside the better
 // ones: plain C++, 16-byte SSE2 blocks, and (on x86-64 processors that have
-// it) 32-byte AVX2 blocks for runs of ASCII. The best the machine has is
+// it) AVX2 blocks for ASCII and the common conversions. The best the machine has is
 // used unless a test asks for another.
 enum { FAST_PORTABLE = 0, FAST_SSE2 = 1, FAST_AVX2 = 2 };
 
