@@ -1,4 +1,5 @@
-// Byte-stream devices: the abstract interface and the in-memory device.
+/// @file
+/// Byte-stream devices: the abstract interface and the in-memory device.
 #ifndef EZU_IO_DEVICE_H
 #define EZU_IO_DEVICE_H
 
@@ -6,7 +7,7 @@
 
 #include "ezu/strings/tstr.h"
 
-// Open mode bits shared by all devices.
+/// Open mode bits shared by all devices.
 enum { ioRead = 1, ioWrite = 2, ioUpdate = 4, ioText = 8 };
 
 class EZU_API TEzuIODevice {
@@ -23,24 +24,24 @@ class EZU_API TEzuIODevice {
     virtual int atEnd() = 0;
 };
 
-// Reads from and appends to a TStr it does not own, through the string's
-// 7-bit view: every character is one byte there.
-//
-// Reading: the device remembers the view's length and where its position
-// lies in the text, so getc, atEnd and read cost O(1) per byte while the
-// target is unchanged. It knows the target changed by the string's change
-// count and its text block; text changed through buffer() directly, behind
-// the string's back, is seen only once the block or the count changes.
-//
-// Writing: bytes are UTF-8 and arrive in any chunks. A character cut off at
-// the end of a write is held back (at most five bytes) until a later write
-// completes it, and counts as accepted. A zero byte where a character starts,
-// or a sequence that reads as character 0 (such as C0 80), can never be text:
-// the write stops there and returns the count of the bytes before it. Held
-// bytes are not text yet, so getc, read and atEnd do not see them. A putc
-// or close while bytes are held, and destroying the device, ends the cut
-// character: it is appended as "?" (close and the destructor touch the target
-// only then).
+/// Reads from and appends to a TStr it does not own, through the string's
+/// 7-bit view: every character is one byte there.
+///
+/// Reading: the device remembers the view's length and where its position
+/// lies in the text, so getc, atEnd and read cost O(1) per byte while the
+/// target is unchanged. It knows the target changed by the string's change
+/// count and its text block; text changed through buffer() directly, behind
+/// the string's back, is seen only once the block or the count changes.
+///
+/// Writing: bytes are UTF-8 and arrive in any chunks. A character cut off at
+/// the end of a write is held back (at most five bytes) until a later write
+/// completes it, and counts as accepted. A zero byte where a character starts,
+/// or a sequence that reads as character 0 (such as C0 80), can never be text:
+/// the write stops there and returns the count of the bytes before it. Held
+/// bytes are not text yet, so getc, read and atEnd do not see them. A putc
+/// or close while bytes are held, and destroying the device, ends the cut
+/// character: it is appended as "?" (close and the destructor touch the target
+/// only then).
 class EZU_API TEzuStrIODevice : public TEzuIODevice {
   public:
     explicit TEzuStrIODevice(TStr* target);

@@ -1,6 +1,7 @@
-// TEzuFile: one file an application lists and manages. Its comment and
-// enabled state are kept in the settings store under a key made from the
-// file's complete path, so every entry for the same file shares them.
+/// @file
+/// TEzuFile: one file an application lists and manages. Its comment and
+/// enabled state are kept in the settings store under a key made from the
+/// file's complete path, so every entry for the same file shares them.
 #ifndef EZU_IO_FILE_ENTRY_H
 #define EZU_IO_FILE_ENTRY_H
 
@@ -10,7 +11,7 @@
 
 class EZU_API TEzuFile {
   public:
-    // `path` is UTF-8 text.
+    /// `path` is UTF-8 text.
     TEzuFile(const char* path, int number, bool enabled);
     TEzuFile(const TEzuFile& other);
     TEzuFile& operator=(const TEzuFile& other);
