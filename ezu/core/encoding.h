@@ -13,21 +13,26 @@
 
 #include "ezu/platform/platform.h"
 
+/// The six encoding numbers; every interface that takes an encoding takes
+/// one of these.
 enum {
     ENC_ASCII = 0,   ///< 7-bit; above 127 becomes "?"
     ENC_UTF8 = 1,    ///< the internal form of all text
     ENC_UTF16 = 2,   ///< with byte-order mark, machine order when written
-    ENC_UTF16BE = 3, ///<
-    ENC_UTF16LE = 4, ///<
+    ENC_UTF16BE = 3, ///< UTF-16, big-endian, no mark
+    ENC_UTF16LE = 4, ///< UTF-16, little-endian, no mark
     ENC_UTF32 = 5    ///< machine order
 };
 
 /// EncodingInfo::flags: characters take a varying number of units.
 enum { ENC_VARIABLE = 1 };
 
+/// @name Last-error codes
 /// Codes of the last-error record.
+//@{
 const int STR_ERR_INVALID = int(0x80000001u);  ///< unpaired UTF-16 surrogate
 const int STR_ERR_OVERFLOW = int(0x80000002u); ///< input ended inside a character, or room ran out
+//@}
 
 /// Per-encoding operations. `state` is the conversion's state word for this
 /// side (only encoding 2 uses it).

@@ -7,6 +7,7 @@
 
 #include "ezu/strings/tstr.h"
 
+/// The streams ezuPrintText writes to.
 enum { ezuStandardOutput = 1, ezuStandardError = 2 };
 
 /// Writes `text` as it stands to standard output (`stream` ezuStandardOutput,
