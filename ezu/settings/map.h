@@ -41,8 +41,8 @@ template <class K, class V> class TEzuMap {
         void* cell_; // the entry's value cell; null at the end
     };
 
-    /// An empty map starting with `bucketCount` buckets (at least 1; the map
-    /// grows them as it fills).
+    /// An empty map starting with `bucketCount` buckets; the map adds buckets
+    /// as it fills. A count below 1 gives a map that stores nothing.
     explicit TEzuMap(int bucketCount);
     /// Releases every key and value copy.
     virtual ~TEzuMap();

@@ -37,7 +37,7 @@ EZU_API void ezuSetInt(const TStr& key, int value, bool persist);
 /// The text of `key` read as a decimal integer; 0 when the key is missing or
 /// its text is no such number.
 EZU_API int ezuGetInt(const TStr& key);
-/// Stores `value` as its shortest text ('g' format).
+/// Stores `value` as text in printf's 'g' form (six significant digits).
 EZU_API void ezuSetDouble(const TStr& key, double value, bool persist);
 /// The number at the start of the text of `key` (what follows it is
 /// ignored); 0 when the key is missing.

@@ -159,9 +159,10 @@ class EZU_API TStr {
     /// UTF-16 with a byte-order mark in a new guarded block (release with
     /// mem_free); null on failure.
     void* newUtf16bom() const;
-    /// Makes room for `n` bytes of text plus the terminator and returns the
-    /// writable text, or null when the block cannot grow. Bytes written
-    /// there are not counted by changeCount().
+    /// Makes the text block at least `n` bytes long (growing it to n + 1
+    /// bytes when it is shorter) and returns the writable text, or null when
+    /// the block cannot grow. Bytes written there are not counted by
+    /// changeCount().
     char* reserve(int n);
 
     /// @name Placeholder substitution
@@ -239,8 +240,11 @@ class EZU_API TStr {
     /// unchanged when nothing matches or the result would not fit a block.
     /// Returns this string.
     TStr& replace(const TStr& what, const TStr& with);
-    /// Replaces each byte found in `chars` by the byte at the same place in
-    /// `with`, in place. Returns this string.
+    /// Replaces each run of bytes found in `chars` by `with`, in place: the
+    /// pieces between the runs are joined as TEzuStrList::join joins them, so
+    /// runs at either end are dropped and text of nothing but such bytes
+    /// becomes empty text. 'a//b/' with "/" and "_" gives 'a_b'. Returns this
+    /// string.
     TStr& translate(const TStr& chars, const TStr& with);
     /// Removes and returns the text before the first byte found in `chars`;
     /// that byte and the separator bytes right after it go too, and the rest
@@ -261,8 +265,10 @@ class EZU_API TStr {
     /// is the token and the null state stays.
     TStr takeAfterLast(const TStr& separator);
     /// Appends `other` with exactly one `separator` between the two (none is
-    /// added when either side already has it there; empty `other` adds
-    /// nothing). Returns this string.
+    /// added when either side already has it there, and one of two is
+    /// dropped). Empty `other` adds nothing; a null-state string takes
+    /// `other` as it is, while empty text gets the separator in front.
+    /// Returns this string.
     TStr& appendWithSeparator(const TStr& other, const TStr& separator);
     /// As appendWithSeparator(), putting `other` in front.
     TStr& prependWithSeparator(const TStr& other, const TStr& separator);
@@ -273,9 +279,10 @@ class EZU_API TStr {
     int toInt(bool* ok = nullptr, int base = 10) const;
     /// Same as toInt().
     int toLong(bool* ok = nullptr, int base = 10) const;
-    /// The text read as a floating-point number; `*ok` (when given) is true
-    /// only when the text is not empty and was read to its end (leading white
-    /// space is accepted, trailing white space is not). 0 on failure.
+    /// The number at the start of the text, read with "." as the decimal
+    /// point (0 when there is none); `*ok` (when given) is true only when the
+    /// text is not empty and was read to its end (leading white space is
+    /// accepted, trailing white space is not).
     double toDouble(bool* ok = nullptr) const;
     /// toDouble() narrowed to float.
     float toFloat(bool* ok = nullptr) const;
