@@ -10,6 +10,8 @@ set(EZU_DOCS_EXTRA_HEADERS "" CACHE STRING
     "Further public headers for the reference, relative to the source directory")
 
 file(STRINGS ${PROJECT_SOURCE_DIR}/ezu/ezu.h ezu_docs_includes REGEX "^#include \"ezu/")
+# A header added to ezu/ezu.h reconfigures, and so joins the input.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/ezu/ezu.h)
 set(ezu_docs_headers ezu/ezu.h)
 foreach(line IN LISTS ezu_docs_includes)
     string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" header "${line}")
@@ -18,6 +20,7 @@ foreach(line IN LISTS ezu_docs_includes)
     endif()
 endforeach()
 list(APPEND ezu_docs_headers ${EZU_DOCS_EXTRA_HEADERS})
+list(REMOVE_DUPLICATES ezu_docs_headers)
 
 # Doxygen takes a blank-separated list; each path is quoted, since the
 # source directory may hold blanks.

@@ -36,11 +36,13 @@ class EZU_API TEzuPath : public TEzuIODevice, public TStr {
     /// was opened on changes.
     TEzuPath& operator=(const TEzuPath& other);
 
+    /// @name Device operations
     /// Device operations; `open` closes a stream that is already open first.
+    //@{
     /// Opens the file in `mode`: ioRead "rb", ioWrite "wb" (also with ioRead),
     /// with ioUpdate "r+b" or "w+b", with ioText "t" in place of "b". False
-    /// when the file cannot be opened, for an empty path, or without ioRead
-    /// and ioWrite; the reason is not reported.
+    /// when the file cannot be opened, for an empty path, or without either
+    /// ioRead or ioWrite; the reason is not reported.
     bool open(int mode) override;
     /// Closes the stream; nothing happens when none is open.
     void close() override;
@@ -61,8 +63,12 @@ class EZU_API TEzuPath : public TEzuIODevice, public TStr {
     int rewind();
     /// True while a stream is open.
     bool isOpen() const;
+    //@}
 
-    /// Path text.
+    /// @name Path text
+    /// Path text. leaf() and extension() rewrite "/" to `\` in the path's
+    /// text first.
+    //@{
     /// The text after the last separator (the whole text without one).
     TStr leaf();
     /// The text after the last "." (empty without one).
@@ -89,8 +95,12 @@ class EZU_API TEzuPath : public TEzuIODevice, public TStr {
     /// Drops the text from the last separator on (all of it without one);
     /// returns true.
     bool stripLeaf();
+    //@}
 
-    /// File system.
+    /// @name File system
+    /// File system. exists(), isFile(), isDirectory(), size() and remove()
+    /// rewrite "/" to `\` in the path's text first.
+    //@{
     /// Whether the file or directory exists.
     bool exists();
     /// Whether it is an existing regular file.
@@ -113,6 +123,7 @@ class EZU_API TEzuPath : public TEzuIODevice, public TStr {
     /// (not a directory or a read-only file); 0 on success, -1 on failure. The
     /// path keeps its text. Close the path first: Windows renames no open file.
     int renameTo(const TStr& target) const;
+    //@}
 
   private:
     // Replaces the text with `text` (taken over); assignment drops the
