@@ -6,6 +6,14 @@
 # layer, so a header added to ezu/ezu.h is checked without touching this
 # file. EZU_DOCS_EXTRA_HEADERS names further public headers (paths relative
 # to the source directory) that ezu/ezu.h does not include.
+#
+# A project that builds ezu as its subproject gets no `docs` target of ezu's
+# unless it asks for one, so that its own target of that name stays free.
+option(EZU_BUILD_DOCS "Add the docs target (the HTML reference)" ${PROJECT_IS_TOP_LEVEL})
+if(NOT EZU_BUILD_DOCS)
+    return()
+endif()
+
 set(EZU_DOCS_EXTRA_HEADERS "" CACHE STRING
     "Further public headers for the reference, relative to the source directory")
 

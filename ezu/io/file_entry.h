@@ -12,7 +12,8 @@
 /// One file of an application's list: its path, a number and two marks of
 /// the application's choosing, and a comment and enabled state kept in the
 /// settings store under "_comment" and "_disable" keys made from the file's
-/// complete path (`\`, "/", ".", ";" and ":" written as "_").
+/// complete path, each run of `\`, "/", ".", ";" and ":" written as one "_"
+/// ('C:/Data/report.txt' gives 'C_Data_report_txt_disable').
 class EZU_API TEzuFile {
   public:
     /// `path` is UTF-8 text.
