@@ -9,7 +9,7 @@
 
 #include "ezu/strings/tstr.h"
 
-/// `<language>_<country>` of the user's locale, e.g. 'de_CH'; computed once.
+/// `<language>_<country>` of the user's locale, such as 'de_CH'; computed once.
 /// The language is its two-letter code; a locale without a country counts
 /// as "US", and one whose language cannot be read gives an empty language.
 EZU_API TStr ezuLocaleTag();

@@ -100,8 +100,8 @@ EZU_API char* str_advance(const StrBuf* buf, int n);
 /// The first byte of character `i`, sign-extended; 0 outside the text.
 EZU_API int str_char_at(const StrBuf* buf, int i);
 
-/// Export into another encoding. str_export_size gives the bytes an export
-/// into `encoding` writes, terminator included (0 when it cannot be done).
+/// Export into another encoding: the bytes an export into `encoding`
+/// writes, terminator included (0 when it cannot be done).
 EZU_API int str_export_size(const StrBuf* buf, int encoding);
 /// Converts the text into `encoding` in `out` of `size` bytes, terminator
 /// included; returns the bytes written. 0 without writing for an invalid
