@@ -38,6 +38,7 @@ class EZU_API TStr {
     virtual ~TStr();
 
     /// Takes over a record built by a lower-tier function, without copying.
+    /// The string owns it from then on; null gives the null state.
     static TStr adopt(StrBuf* buf);
 
     /// Copies the text of `other` (self-assignment changes nothing).
