@@ -1,4 +1,5 @@
-// The whole public interface of ezu.
+/// @file
+/// The whole public interface of ezu.
 #ifndef EZU_EZU_H
 #define EZU_EZU_H
 

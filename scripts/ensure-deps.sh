@@ -6,6 +6,7 @@
 #   ensure-deps.sh bench     the native set plus Qt 5 Core, ICU, fmt and
 #                            Google Benchmark (the benchmarks' peers)
 #   ensure-deps.sh fuzz      the above plus clang and its libFuzzer run-time
+#   ensure-deps.sh docs      the native set plus Doxygen (the HTML reference)
 # As root it installs what is missing from Debian's packages; otherwise it
 # names what is missing and fails.
 set -euo pipefail
@@ -13,12 +14,14 @@ set -euo pipefail
 want_windows=false
 want_bench=false
 want_fuzz=false
+want_docs=false
 for arg in "$@"; do
     case "$arg" in
         native) ;;
         windows) want_windows=true ;;
         bench) want_bench=true ;;
         fuzz) want_fuzz=true ;;
+        docs) want_docs=true ;;
         *) echo "ensure-deps.sh: unknown set '$arg'" >&2; exit 2 ;;
     esac
 done
@@ -51,6 +54,10 @@ fi
 if $want_fuzz; then
     have_cmd clang++ || missing+=(clang)
     have_pkg libclang-rt-14-dev || missing+=(libclang-rt-14-dev)
+fi
+
+if $want_docs; then
+    have_cmd doxygen || missing+=(doxygen)
 fi
 
 if [ ${#missing[@]} -eq 0 ]; then

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Builds ezu and runs every test in three legs: native, native with
 # AddressSanitizer and UndefinedBehaviorSanitizer, and 32-bit Windows under
-# wine. Installs what is missing when run as root.
+# wine. The native leg also builds the HTML reference, which fails on any
+# Doxygen warning. Installs what is missing when run as root.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${EZU_BUILD_ROOT:-$root/build}
 jobs=$(nproc 2>/dev/null || echo 2)
 
-"$root/scripts/ensure-deps.sh" native windows bench || exit 1
+"$root/scripts/ensure-deps.sh" native windows bench docs || exit 1
 export WINEDEBUG=-all
 
 total_passed=0
@@ -52,6 +53,15 @@ run_leg() {
 mkdir -p "$out"
 # The native leg also builds the benchmarks (built, never run as tests).
 run_leg native "$out/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DEZU_BUILD_BENCH=ON
+# The reference of the public headers: an undocumented public name, or any
+# other Doxygen warning, fails the run.
+echo "=== docs: the HTML reference ($out/native/docs/html)"
+if cmake --build "$out/native" --target docs; then
+    echo "=== docs: built without a warning"
+else
+    echo "=== docs: failed"
+    legs_failed+=(docs)
+fi
 run_leg sanitized "$out/sanitized" -DCMAKE_BUILD_TYPE=Debug -DEZU_SANITIZE=ON
 # The Windows leg runs the i686 build under wine. Some hosts cannot execute
 # 32-bit programs at all (the kernel's 32-bit emulation is switched off), and
