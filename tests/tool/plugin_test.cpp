@@ -60,27 +60,24 @@ TEST_F(ToolPlugin, SetsAndReadsBackInThePluginsBranch) {
 #endif
 }
 
-TEST_F(ToolPlugin, EachRefusalFailsWithItsReason) {
-    const std::string text = file("notes.txt");
-    ASSERT_TRUE(ScratchDir::writeFile(text, "not a module\n"));
+// The loader's refusals (checked one by one in the settings tests) reach the
+// user as its message and status 1.
+TEST_F(ToolPlugin, ARefusalFailsWithTheLoadersReason) {
     const struct {
         std::string path;
-        const char* reason; // a part of the message after the path
+        const char* reason;
     } cases[] = {
         {scratch_.path() + "\\missing.dll", "no such file"},
-        {text, ""}, // the system's words, which differ by system
-        {modulePath("ezu_test_no_factory"), "exports no ezuPluginModuleRecord"},
-        {modulePath("ezu_test_newer_major"), "built with ezu "},
-        {modulePath("ezu_test_foreign_store"), "own copy of ezu"},
+        {modulePath("ezu_test_newer_major"), "it was built with ezu "},
     };
     for (const auto& c : cases) {
         const ToolRun result = run("plugin " + quotedPath(c.path) + " a=1");
         EXPECT_EQ(result.status, 1) << c.path;
         EXPECT_EQ(result.out, "") << c.path;
-        const std::string prefix =
-            "ezutool: cannot use the plug-in module " + shell_path(c.path) + ": ";
-        EXPECT_EQ(result.err.substr(0, prefix.size()), prefix) << result.err;
-        EXPECT_NE(result.err.find(c.reason, prefix.size()), std::string::npos) << result.err;
-        EXPECT_GT(result.err.size(), prefix.size() + 1) << "no reason: " << result.err;
+        EXPECT_EQ(result.err.rfind("ezutool: cannot use the plug-in module " + shell_path(c.path) +
+                                       ": " + c.reason,
+                                   0),
+                  0u)
+            << result.err;
     }
 }
