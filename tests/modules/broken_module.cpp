@@ -1,6 +1,7 @@
 // Modules that break one rule each, picked by a definition: no record
 // function, a record from a newer ezu or an older layout, or a record whose
 // store is not the program's (as a module with its own copy of ezu gives).
+// None of them uses ezu itself, so none carries a copy of it.
 #include "ezu/settings/plugin_module.h"
 
 #ifdef BROKEN_NO_FACTORY
@@ -38,7 +39,7 @@ extern "C" EZU_MODULE_EXPORT const TEzuPluginModuleRecord* ezuPluginModuleRecord
 #ifdef BROKEN_STORE
         &foreignStore,
 #else
-        &ezuStringSettings,
+        nullptr, // never read: the version is refused first
 #endif
     };
     return &record;
