@@ -22,6 +22,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 # under wine (or on Windows) as they are.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # CMake and CTest run the executables through wine.
 find_program(EZU_WINE_PROGRAM NAMES ${EZU_WINE_LOADER_NAMES} PATHS /usr/lib/wine NO_DEFAULT_PATH)

@@ -17,6 +17,7 @@
 #include "ezu/settings/map.h"
 #include "ezu/settings/settings.h"
 #include "ezu/settings/plugin.h"
+#include "ezu/settings/plugin_module.h"
 
 #include "ezu/io/path.h"
 #include "ezu/io/device.h"

@@ -187,4 +187,18 @@ int plat_remove_on_interrupt(const EzuWChar* path, FILE* stream);
 int plat_console_write_wide(int stream, const EzuWChar* text, int units);
 int plat_console_utf8();
 
+// Modules loaded at run time (LoadLibraryW, GetProcAddress, FreeLibrary;
+// dlopen with RTLD_NOW | RTLD_LOCAL, dlsym, dlclose on POSIX, where `path`
+// is mapped from the Windows view like every file path). A path without a
+// directory part names a file of the current directory, never one of the
+// system's search path. plat_module_open gives the module's handle or null;
+// plat_module_symbol the address of an exported symbol or null; plat_module_close
+// 0 on success, -1 on failure. plat_module_error is the system's reason for
+// the calling thread's last failed module call, as UTF-8 ("" when it gave
+// none), valid until that thread's next module call.
+void* plat_module_open(const EzuWChar* path);
+void* plat_module_symbol(void* module, const char* name);
+int plat_module_close(void* module);
+const char* plat_module_error();
+
 #endif

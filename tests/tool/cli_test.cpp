@@ -16,7 +16,8 @@ TEST_F(ToolCommandLine, HelpAndVersionGoToStandardOutput) {
     const ToolRun help = run("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(starts_with(help.out, "usage: ezutool")) << help.out;
-    for (const char* command : {"convert", "run COMMAND", "info", "expand TEXT", "settings"})
+    for (const char* command :
+         {"convert", "run COMMAND", "info", "expand TEXT", "settings", "plugin PATH"})
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
     for (const char* said :
          {"first NUL character", "--lenient", "byte offset", "\"2>&1\"", "100-nanosecond units"})
@@ -61,6 +62,9 @@ TEST_F(ToolCommandLine, UsageErrorsExitWithTwoAndExplainOnStandardError) {
         {"settings --set-int n=4x", "not an integer: 4x"},
         {"settings --set-int n=", "not an integer: "},
         {"settings --set-double d=pi", "not a number: pi"},
+        {"plugin", "plugin needs a module PATH"},
+        {"plugin m =v", "plugin takes KEY=VALUE or KEY after the PATH"},
+        {"plugin m a=1 \"\"", "plugin takes KEY=VALUE or KEY after the PATH"},
     };
     for (const auto& c : cases) {
         const ToolRun result = run(c.arguments);

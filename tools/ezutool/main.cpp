@@ -1,5 +1,6 @@
 // ezutool: converts text between encodings, runs commands, shows what the
-// framework knows about the machine, and works with settings.
+// framework knows about the machine, works with settings, and loads
+// plug-in modules.
 //
 // The command line is read through ezuCommandLineArg, so that arguments
 // reach the subcommands as TStr with every character intact; `argc` only
@@ -49,6 +50,8 @@ int runNamed(const TStr& command, ToolArgs& args, int argc) {
         return runExpand(args);
     if (command == "settings")
         return runSettings(args);
+    if (command == "plugin")
+        return runPlugin(args);
     return usageError(TStr("unknown command %1").arg(command));
 }
 

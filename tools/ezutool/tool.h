@@ -54,5 +54,6 @@ int runCommand(ToolArgs& args);
 int runInfo(ToolArgs& args, int argc);
 int runExpand(ToolArgs& args);
 int runSettings(ToolArgs& args);
+int runPlugin(ToolArgs& args);
 
 #endif

@@ -6,7 +6,7 @@
 
 namespace {
 
-const char* const kShortUsage = "usage: ezutool [-q] convert|run|info|expand|settings ...\n"
+const char* const kShortUsage = "usage: ezutool [-q] convert|run|info|expand|settings|plugin ...\n"
                                 "Try 'ezutool --help' for more information.\n";
 
 const char* const kHelp =
@@ -45,6 +45,15 @@ const char* const kHelp =
     "      Runs the operations in order: --set KEY=VALUE, --set-int KEY=N,\n"
     "      --set-double KEY=X, --set-list KEY=a,b,c, --get KEY, --get-int KEY,\n"
     "      --get-double KEY, --get-list KEY. Each get prints \"KEY = value\".\n"
+    "  plugin PATH [KEY=VALUE | KEY]...\n"
+    "      Loads the plug-in module PATH, prints its name and description,\n"
+    "      creates its plug-in, stores each VALUE under KEY in the plug-in's\n"
+    "      branch (a bare KEY is only read) and prints \"NAME/KEY = value\" with\n"
+    "      the value the program reads back there. Modules work with a shared\n"
+    "      build of ezu. A file that is missing or no module, a module without\n"
+    "      ezu's record, one built for another ezu version, and one with its own\n"
+    "      copy of ezu (as every module is when ezutool itself has a static ezu)\n"
+    "      fail with status 1.\n"
     "\n"
     "Options (before the command's arguments):\n"
     "  -q, --quiet   print no messages or results; errors still go to standard\n"
