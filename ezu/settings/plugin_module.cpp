@@ -111,7 +111,12 @@ TEzuPluginModule::TEzuPluginModule(const TStr& path) : path_(path) {
         record ? recordProblem(*record, &error) : TStr("its record function gave none");
     if (error != ezuModuleOk) {
         fail(error, problem);
-        plat_module_close(handle);
+        // A module with its own copy of ezu has made that copy's
+        // process-wide objects while it loaded, and they are never released:
+        // it stays mapped, so that their memory stays reachable instead of
+        // being stranded by the unload.
+        if (error != ezuModuleOwnCopy)
+            plat_module_close(handle);
         return;
     }
     // Copied: the record's texts go with the module.

@@ -12,7 +12,9 @@
 /// library carries its own copy of the settings store, so what its plug-ins
 /// store would never reach the program; the loader refuses such a module
 /// (ezuModuleOwnCopy). In a program linked to the static library every module
-/// is refused that way, since the program's store is its own copy too.
+/// is refused that way, since the program's store is its own copy too. A module
+/// refused for its own copy stays mapped until the process ends: the objects
+/// its copy made while it loaded are never released.
 #ifndef EZU_SETTINGS_PLUGIN_MODULE_H
 #define EZU_SETTINGS_PLUGIN_MODULE_H
 

@@ -10,17 +10,6 @@
 
 #include <string>
 
-#ifdef EZU_STATIC_DEFINE
-// With the static library the test module carries its own copy of ezu, whose
-// process-wide objects live until the process ends and are never released;
-// unloading the module makes that memory unreachable. The leak checker of
-// sanitized builds is told so (the frames of an unloaded module have no
-// names; what they allocated shows as made while the module initialised).
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:call_init\n";
-}
-#endif
-
 namespace {
 
 #ifdef EZU_STATIC_DEFINE
