@@ -10,7 +10,7 @@
 
 #include <stdint.h>
 
-#include "ezu/platform/platform.h"
+#include "ezu/ezu_wchar.h"
 
 enum {
     ENC_ASCII = 0,   // 7-bit; above 127 becomes "?"

@@ -10,7 +10,7 @@
 
 #include "ezu/ezu_export.h"
 
-#include "ezu/platform/platform.h"
+#include "ezu/ezu_wchar.h"
 
 struct StrBuf {
     char* data;   // guarded block holding the text, or null

@@ -4,6 +4,7 @@
 #include "ezu_test.h"
 
 #include "ezu/ezu.h"
+#include "ezu/platform/platform.h"
 #include "scratch_dir.h"
 
 #include <limits.h>
@@ -21,7 +22,7 @@ std::string text_of(const StrBuf* buf) {
 } // namespace
 
 TEST_F(IoBadInput, FsNullPath) {
-    PlatStat info;
+    FsStat info;
     EXPECT_EQ(fs_stat(nullptr, &info), 0);
     EXPECT_EQ(fs_exists(nullptr), 0);
     EXPECT_EQ(fs_is_file(nullptr), 0);

@@ -83,7 +83,7 @@ TEST_F(FileSystem, KindsAndSizeOfFilesDirectoriesAndMissingPaths) {
     EXPECT_EQ(fs_is_file(f), 1);
     EXPECT_EQ(fs_is_dir(f), 0);
     EXPECT_EQ(fs_size(f), 9);
-    PlatStat info;
+    FsStat info;
     EXPECT_EQ(fs_stat(f, &info), 1);
     EXPECT_EQ(info.size, 9);
 
