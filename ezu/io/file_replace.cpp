@@ -26,6 +26,9 @@ StrBuf* fs_link_target(StrBuf* buf) {
 int fs_copy_mode(StrBuf* from, StrBuf* to) {
     path_normalize(from);
     path_normalize(to);
+    // Windows changes nothing and succeeds; a missing path fails everywhere.
+    if (str_length(from) == 0 || str_length(to) == 0)
+        return -1;
     EzuWChar* wide_from = str_to_new_utf16le(from);
     EzuWChar* wide_to = str_to_new_utf16le(to);
     const int rc = wide_from && wide_to ? plat_wcopy_mode(wide_from, wide_to) : -1;

@@ -69,8 +69,8 @@ EZU_API FILE* fs_open(StrBuf* buf, const char* mode);
 // Windows leaves its links to the system: always null there.
 EZU_API StrBuf* fs_link_target(StrBuf* buf);
 // fs_copy_mode: gives the file `to` the permission bits of `from`; 0 on
-// success, -1 on failure (either file missing). Windows keeps no such bits:
-// 0 there, nothing changed.
+// success, -1 on failure (either file missing; an empty path everywhere).
+// Windows keeps no such bits: 0 there for any named files, nothing changed.
 EZU_API int fs_copy_mode(StrBuf* from, StrBuf* to);
 // fs_set_read_only: sets (`read_only` non-zero) or clears the read-only
 // attribute of a file; 0 on success, -1 on failure.

@@ -15,7 +15,7 @@ template <class T> class TEzuList;
 template <> class EZU_API TEzuList<TStr> {
   public:
     // A position; `*it` is the current element, or null at the end.
-    class iterator {
+    class EZU_API iterator {
       public:
         explicit iterator(ListIter* position);
         iterator(const iterator& other);

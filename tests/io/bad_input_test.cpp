@@ -36,6 +36,11 @@ TEST_F(IoBadInput, FsNullPath) {
     EXPECT_EQ(fs_rename(nullptr, nullptr), -1);
     EXPECT_EQ(fs_open(nullptr, "rb"), nullptr);
     EXPECT_EQ(fs_change_dir(nullptr), 0);
+    EXPECT_EQ(fs_link_target(nullptr), nullptr);
+    EXPECT_EQ(fs_copy_mode(nullptr, nullptr), -1);
+    EXPECT_EQ(fs_set_read_only(nullptr, 1), -1);
+    EXPECT_EQ(fs_remove_on_interrupt(nullptr, nullptr), 0); // forgets
+    fs_set_binary_mode(nullptr);                            // nothing to do
 }
 
 TEST_F(IoBadInput, FsOpenBadMode) {
