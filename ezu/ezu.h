@@ -3,8 +3,6 @@
 #ifndef EZU_EZU_H
 #define EZU_EZU_H
 
-#include "ezu/platform/platform.h"
-
 #include "ezu/core/mem.h"
 #include "ezu/core/hash.h"
 #include "ezu/core/list.h"

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds ezu and runs every test in three legs: native, native with
-# AddressSanitizer and UndefinedBehaviorSanitizer, and 32-bit Windows under
-# wine. The native leg also builds the HTML reference, which fails on any
-# Doxygen warning. Installs what is missing when run as root.
+# Builds ezu and runs every test in both kinds of the library: native static
+# (with the benchmarks built) and shared, shared with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and Windows static and shared under wine; then
+# fuzzes for a bounded time. The native leg also builds the HTML reference,
+# which fails on any Doxygen warning. Prints each leg's time. Installs what is missing
+# when run as root.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${EZU_BUILD_ROOT:-$root/build}
@@ -29,7 +31,7 @@ count_results() {
 }
 
 run_leg() {
-    local name=$1 dir=$2
+    local name=$1 dir=$2 started=$SECONDS
     shift 2
     echo "=== $name: configure and build ($dir)"
     if ! cmake -S "$root" -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1; then
@@ -43,7 +45,7 @@ run_leg() {
     local status=0
     (cd "$dir" && ctest --output-on-failure -j "$jobs") || status=1
     read -r passed failed < <(count_results "$dir")
-    echo "=== $name: $passed passed, $failed failed"
+    echo "=== $name: $passed passed, $failed failed ($((SECONDS - started)) s)"
     total_passed=$((total_passed + passed))
     total_failed=$((total_failed + failed))
     # A leg that reports no passing test at all has not really run.
@@ -62,7 +64,9 @@ else
     echo "=== docs: failed"
     legs_failed+=(docs)
 fi
-run_leg sanitized "$out/sanitized" -DCMAKE_BUILD_TYPE=Debug -DEZU_SANITIZE=ON
+run_leg native-shared "$out/native-shared" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_SHARED_LIBS=ON
+run_leg sanitized-shared "$out/sanitized-shared" -DCMAKE_BUILD_TYPE=Debug -DEZU_SANITIZE=ON \
+    -DBUILD_SHARED_LIBS=ON
 # The Windows leg runs the i686 build under wine. Some hosts cannot execute
 # 32-bit programs at all (the kernel's 32-bit emulation is switched off), and
 # there 32-bit wine cannot start: the i686 build is then still compiled and
@@ -74,26 +78,32 @@ else
     echo "=== notice: this host cannot execute 32-bit programs; the i686 Windows build is"
     echo "=== compiled and linked only, and the Windows tests run in the x86_64 build under wine64"
     echo "=== windows-i686: configure and build ($out/windows-i686)"
+    started=$SECONDS
     if ! { cmake -S "$root" -B "$out/windows-i686" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
             -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake" >"$out/windows-i686.configure.log" 2>&1 &&
            cmake --build "$out/windows-i686" -j "$jobs"; }; then
         legs_failed+=("windows-i686 (build)")
     fi
+    echo "=== windows-i686: built ($((SECONDS - started)) s)"
     wine_loader=/usr/lib/wine/wine64
     win_toolchain=x86_64-w64-mingw32
 fi
 # A fresh wine prefix takes a while to make; make it once before the tests.
 "$wine_loader" wineboot --init >/dev/null 2>&1 || true
-run_leg "windows-${win_toolchain%%-*}" "$out/windows-${win_toolchain%%-*}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+win_leg=windows-${win_toolchain%%-*}
+run_leg "$win_leg" "$out/$win_leg" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$win_toolchain.cmake"
+run_leg "$win_leg-shared" "$out/$win_leg-shared" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$win_toolchain.cmake" -DBUILD_SHARED_LIBS=ON
 
 # Fuzz leg: each fuzz target runs for a bounded time (EZU_FUZZ_TIME seconds,
-# default 30) from its seed corpus. It adds nothing to the GoogleTest counts:
+# 20 here) from its seed corpus. It adds nothing to the GoogleTest counts:
 # run-fuzz.sh prints a line per target and fails when any found something.
-if EZU_BUILD_ROOT="$out" "$root/scripts/run-fuzz.sh"; then
-    echo "=== fuzz: passed"
+started=$SECONDS
+if EZU_BUILD_ROOT="$out" EZU_FUZZ_TIME=${EZU_FUZZ_TIME:-20} "$root/scripts/run-fuzz.sh"; then
+    echo "=== fuzz: passed ($((SECONDS - started)) s)"
 else
-    echo "=== fuzz: failed"
+    echo "=== fuzz: failed ($((SECONDS - started)) s)"
     legs_failed+=(fuzz)
 fi
 

@@ -11,7 +11,7 @@
 
 #include <stdint.h>
 
-#include "ezu/platform/platform.h"
+#include "ezu/ezu_wchar.h"
 
 /// The six encoding numbers; every interface that takes an encoding takes
 /// one of these.

@@ -1,6 +1,7 @@
 // UTF-8 text as a machine-order UTF-16 block made by the platform's converter.
 #include "ezu/core/encoding.h"
 #include "ezu/core/mem.h"
+#include "ezu/platform/platform.h"
 
 #include <limits.h>
 #include <string.h>

@@ -6,6 +6,7 @@
 
 #include "ezu/core/mem.h"
 #include "ezu/io/ezupath.h"
+#include "ezu/platform/platform.h"
 
 bool ezuQuiet = false;
 

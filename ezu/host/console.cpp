@@ -6,6 +6,7 @@
 #include "ezu/core/encoding.h"
 #include "ezu/core/mem.h"
 #include "ezu/host/command.h"
+#include "ezu/platform/platform.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "ezu/host/queries.h"
+#include "ezu/platform/platform.h"
 
 #include <limits.h>
 

@@ -1,6 +1,7 @@
 #include "ezu/io/app_path.h"
 
 #include "ezu/io/ezupath.h"
+#include "ezu/platform/platform.h"
 
 namespace {
 

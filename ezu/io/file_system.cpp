@@ -4,6 +4,7 @@
 
 #include "ezu/core/encoding.h"
 #include "ezu/core/mem.h"
+#include "ezu/platform/platform.h"
 
 #include <limits.h>
 
@@ -59,28 +60,35 @@ int fs_change_dir(StrBuf* buf) {
     return rc == 0;
 }
 
-int fs_stat(StrBuf* buf, PlatStat* info) {
+int fs_stat(StrBuf* buf, FsStat* info) {
     path_normalize(buf);
-    return with_wide(buf, 0, [info](const EzuWChar* w) { return plat_wstat(w, info) == 0; });
+    return with_wide(buf, 0, [info](const EzuWChar* w) {
+        PlatStat facts;
+        if (!info || plat_wstat(w, &facts) != 0)
+            return 0;
+        info->mode = facts.mode;
+        info->size = facts.size;
+        return 1;
+    });
 }
 
 int fs_exists(StrBuf* buf) {
-    PlatStat info;
+    FsStat info;
     return fs_stat(buf, &info);
 }
 
 int fs_is_file(StrBuf* buf) {
-    PlatStat info;
-    return fs_stat(buf, &info) && (info.mode & PLAT_MODE_FILE) != 0;
+    FsStat info;
+    return fs_stat(buf, &info) && (info.mode & FS_MODE_FILE) != 0;
 }
 
 int fs_is_dir(StrBuf* buf) {
-    PlatStat info;
-    return fs_stat(buf, &info) && (info.mode & PLAT_MODE_DIR) != 0;
+    FsStat info;
+    return fs_stat(buf, &info) && (info.mode & FS_MODE_DIR) != 0;
 }
 
 int fs_size(StrBuf* buf) {
-    PlatStat info;
+    FsStat info;
     if (!fs_stat(buf, &info))
         return 0;
     // A size beyond the signed 32-bit range is held at its largest value

@@ -3,6 +3,7 @@
 #include "ezu/io/path.h"
 
 #include "ezu/core/mem.h"
+#include "ezu/platform/platform.h"
 
 int fs_rename(StrBuf* from, StrBuf* to) {
     path_normalize(from);

@@ -13,8 +13,19 @@
 
 #include <stdio.h>
 
-#include "ezu/platform/platform.h"
 #include "ezu/strings/strbuf.h"
+
+/// File facts from fs_stat(): the kind bits of the run-time's st_mode.
+enum {
+    FS_MODE_FILE = 0x8000, ///< `mode` bit of a regular file
+    FS_MODE_DIR = 0x4000   ///< `mode` bit of a directory
+};
+
+/// What fs_stat() tells about a path.
+struct FsStat {
+    int mode;       ///< FS_MODE_FILE, FS_MODE_DIR, or neither
+    long long size; ///< the length in bytes
+};
 
 /// @name Path text
 /// Path text.
@@ -66,9 +77,9 @@ EZU_API StrBuf* path_extension(StrBuf* buf);
 EZU_API StrBuf* fs_current_dir();
 /// Makes the path the current directory; 1 when it changed.
 EZU_API int fs_change_dir(StrBuf* buf);
-/// Fills the platform's stat record `info`; 1 on success, 0 when the path
+/// Fills the record `info`; 1 on success, 0 when the path
 /// cannot be read.
-EZU_API int fs_stat(StrBuf* buf, PlatStat* info);
+EZU_API int fs_stat(StrBuf* buf, FsStat* info);
 /// 1 when the path names an existing file or directory.
 EZU_API int fs_exists(StrBuf* buf);
 /// 1 when the path names an existing regular file.
@@ -93,6 +104,36 @@ EZU_API int fs_rename(StrBuf* from, StrBuf* to);
 /// Opens the file with the run-time `mode` text (such as "rb"); the stream,
 /// or null when it cannot be opened or the path is empty.
 EZU_API FILE* fs_open(StrBuf* buf, const char* mode);
+//@}
+
+/// @name Replacing a file
+/// Replacing a file with care, for programs that write a new file beside the
+/// old one and rename it into place. Paths are normalised in place.
+//@{
+/// When `buf` names a symbolic link, a new record with the
+/// complete path of the file it finally leads to; null when it is no link,
+/// when its target does not exist, or when the path cannot be converted.
+/// Windows leaves its links to the system: always null there.
+EZU_API StrBuf* fs_link_target(StrBuf* buf);
+/// Gives the file `to` the permission bits of `from`; 0 on
+/// success, -1 on failure (either file missing; an empty path everywhere).
+/// Windows keeps no such bits: 0 there for any named files, nothing changed.
+EZU_API int fs_copy_mode(StrBuf* from, StrBuf* to);
+/// Sets (`read_only` non-zero) or clears the read-only
+/// attribute of a file; 0 on success, -1 on failure.
+EZU_API int fs_set_read_only(StrBuf* buf, int read_only);
+/// The file `buf` is removed when the process is
+/// interrupted (SIGINT, SIGTERM or SIGHUP; Ctrl-C, Ctrl-Break or closing the
+/// console on Windows), which then ends as the interruption would. `stream`,
+/// when given, is that file open for writing (Windows removes no open file,
+/// so it is closed first). One file at a time; a null `buf` forgets it. 0 on
+/// success, -1 on failure (a path that cannot be converted), which leaves no
+/// file registered.
+EZU_API int fs_remove_on_interrupt(StrBuf* buf, FILE* stream);
+/// Bytes written to or read from `stream` pass unchanged
+/// (Windows adds no CR before LF and stops at no Ctrl-Z); nothing happens for
+/// a null stream or where streams are binary already.
+EZU_API void fs_set_binary_mode(FILE* stream);
 //@}
 
 #endif

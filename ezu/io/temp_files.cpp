@@ -4,6 +4,7 @@
 
 #include "ezu/io/ezupath.h"
 #include "ezu/strings/strlist.h"
+#include "ezu/platform/platform.h"
 
 namespace {
 

@@ -11,42 +11,7 @@
 #include <stdint.h>
 #include <stdio.h>
 
-// The UTF-16 code unit of the host; wide texts are zero-terminated UTF-16 in
-// machine order.
-#ifdef _WIN32
-typedef wchar_t EzuWChar;
-#else
-typedef char16_t EzuWChar;
-// Replacing a file with care (used by programs that write a new file beside
-// the old one and rename it into place).
-// plat_wlink_target: when `path` is a symbolic link, the complete path of
-// the file it finally leads to, copied out as plat_locale_country does (units
-// with the terminator; with `units` 0 the units needed); 0 when `path` is no
-// link, when its target does not exist, or when the room is too small.
-// Windows: always 0, its links are left to the system.
-// plat_wcopy_mode: gives `to` the permission bits of `from` (chmod); 0 on
-// success, -1 on failure. Windows keeps no such bits: 0, nothing changed.
-// plat_remove_on_interrupt: the file `path` is removed when the process is
-// interrupted (SIGINT, SIGTERM or SIGHUP; Ctrl-C, Ctrl-Break or closing the
-// console on Windows), which then ends the process as the interruption
-// would; `stream`, when given, is the file open for writing (Windows cannot
-// remove an open file, so its handle is closed first). One file at a time;
-// a null path forgets it. 0 on success, -1 on failure.
-int plat_wlink_target(const EzuWChar* path, EzuWChar* buffer, int units);
-int plat_wcopy_mode(const EzuWChar* from, const EzuWChar* to);
-int plat_remove_on_interrupt(const EzuWChar* path, FILE* stream);
-
-// Console text. plat_console_write_wide writes `units` UTF-16 units to
-// standard output (stream 1) or standard error (2) with the console's wide
-// call (WriteConsoleW) when that stream is a console: 1 written, 0 not a
-// console (nothing written), -1 the write failed. POSIX has no such call: 0.
-// plat_console_utf8 tells whether bytes for the console are UTF-8: on POSIX
-// when the locale's character set (LC_ALL, then LC_CTYPE, then LANG) is
-// UTF-8; on Windows always (what is not a console is a file or a pipe).
-int plat_console_write_wide(int stream, const EzuWChar* text, int units);
-int plat_console_utf8();
-
-#endif
+#include "ezu/ezu_wchar.h"
 
 // File facts from plat_wstat: the two kind bits of the run-time's st_mode.
 enum { PLAT_MODE_FILE = 0x8000, PLAT_MODE_DIR = 0x4000 };

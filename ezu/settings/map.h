@@ -22,7 +22,7 @@ struct HashTable;
 template <class K, class V> class TEzuMap {
   public:
     /// A position at one entry or at the end; `*it` is the entry's value.
-    class iterator {
+    class EZU_API iterator {
       public:
         /// A position at the entry whose value cell is `cell` (null: the end).
         iterator(const TEzuMap* map, void* cell) : map_(map), cell_(cell) {}

@@ -11,7 +11,7 @@
 
 #include "ezu/ezu_export.h"
 
-#include "ezu/platform/platform.h"
+#include "ezu/ezu_wchar.h"
 
 /// The string buffer record: zero-terminated UTF-8 in a guarded block. A
 /// new record (all zero) is in the null state.

@@ -19,7 +19,7 @@ template <class T> class TEzuList;
 template <> class EZU_API TEzuList<TStr> {
   public:
     /// A position; `*it` is the current element, or null at the end.
-    class iterator {
+    class EZU_API iterator {
       public:
         /// Takes over `position`, a lower-tier iterator, and releases it.
         explicit iterator(ListIter* position);

@@ -10,8 +10,11 @@
 
 #include "ezu/ezu_export.h"
 
-#include "ezu/platform/platform.h"
+#include "ezu/ezu_wchar.h"
 #include "ezu/strings/strbuf.h"
+
+#include <stddef.h>
+#include <stdint.h>
 
 #include <initializer_list>
 

@@ -5,6 +5,7 @@
 #include "encoding_test_support.h"
 
 #include "ezu/core/mem.h"
+#include "ezu/platform/platform.h"
 
 #include <string.h>
 

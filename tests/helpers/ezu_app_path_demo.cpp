@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include "ezu/ezu.h"
+#include "ezu/platform/platform.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include "ezu_test.h"
 
 #include "ezu/ezu.h"
+#include "ezu/platform/platform.h"
 #include "scratch_dir.h"
 
 #include <limits.h>
@@ -21,7 +22,7 @@ std::string text_of(const StrBuf* buf) {
 } // namespace
 
 TEST_F(IoBadInput, FsNullPath) {
-    PlatStat info;
+    FsStat info;
     EXPECT_EQ(fs_stat(nullptr, &info), 0);
     EXPECT_EQ(fs_exists(nullptr), 0);
     EXPECT_EQ(fs_is_file(nullptr), 0);
@@ -35,6 +36,11 @@ TEST_F(IoBadInput, FsNullPath) {
     EXPECT_EQ(fs_rename(nullptr, nullptr), -1);
     EXPECT_EQ(fs_open(nullptr, "rb"), nullptr);
     EXPECT_EQ(fs_change_dir(nullptr), 0);
+    EXPECT_EQ(fs_link_target(nullptr), nullptr);
+    EXPECT_EQ(fs_copy_mode(nullptr, nullptr), -1);
+    EXPECT_EQ(fs_set_read_only(nullptr, 1), -1);
+    EXPECT_EQ(fs_remove_on_interrupt(nullptr, nullptr), 0); // forgets
+    fs_set_binary_mode(nullptr);                            // nothing to do
 }
 
 TEST_F(IoBadInput, FsOpenBadMode) {

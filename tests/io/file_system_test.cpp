@@ -83,7 +83,7 @@ TEST_F(FileSystem, KindsAndSizeOfFilesDirectoriesAndMissingPaths) {
     EXPECT_EQ(fs_is_file(f), 1);
     EXPECT_EQ(fs_is_dir(f), 0);
     EXPECT_EQ(fs_size(f), 9);
-    PlatStat info;
+    FsStat info;
     EXPECT_EQ(fs_stat(f, &info), 1);
     EXPECT_EQ(info.size, 9);
 
@@ -242,4 +242,41 @@ TEST_F(FileSystem, NonAsciiNamesAreCreatedFoundWrittenAndReadBack) {
     }
     EXPECT_EQ(fs_remove_file(f), 0);
     EXPECT_EQ(fs_remove_dir(d), 0);
+}
+
+TEST_F(FileSystem, ReplaceHelpersSetAndCarryTheReadOnlyStateAndFollowNoPlainFile) {
+    ScratchDir scratch;
+    ASSERT_FALSE(scratch.path().empty());
+    const std::string old_file = scratch.file("old.txt");
+    const std::string new_file = scratch.file("new.txt");
+    ASSERT_TRUE(ScratchDir::writeFile(old_file, "old"));
+    ASSERT_TRUE(ScratchDir::writeFile(new_file, "new"));
+    Buf old_path(old_file.c_str());
+    Buf new_path(new_file.c_str());
+    Buf missing((scratch.path() + "\\missing").c_str());
+
+    // The read-only state goes on and off; a missing file fails.
+    ASSERT_EQ(fs_set_read_only(old_path, 1), 0);
+    EXPECT_EQ(fs_is_writable(old_path), 0);
+    EXPECT_EQ(fs_set_read_only(missing, 1), -1);
+
+    // Permission bits travel from the old file to the new one where the
+    // system keeps them; Windows keeps none and changes nothing.
+    EXPECT_EQ(fs_copy_mode(old_path, new_path), 0);
+    EXPECT_EQ(fs_is_writable(new_path), kTestingOnWindows ? 1 : 0);
+    EXPECT_EQ(fs_copy_mode(missing, new_path), kTestingOnWindows ? 0 : -1);
+    ASSERT_EQ(fs_set_read_only(old_path, 0), 0);
+    ASSERT_EQ(fs_set_read_only(new_path, 0), 0);
+    EXPECT_EQ(fs_is_writable(old_path), 1);
+    EXPECT_EQ(fs_is_writable(new_path), 1);
+
+    // A plain file or a missing one is no link: nothing to follow.
+    EXPECT_EQ(fs_link_target(old_path), nullptr);
+    EXPECT_EQ(fs_link_target(missing), nullptr);
+
+    // Registering a file for removal on interruption and forgetting it
+    // leaves the file alone.
+    EXPECT_EQ(fs_remove_on_interrupt(new_path, nullptr), 0);
+    EXPECT_EQ(fs_remove_on_interrupt(nullptr, nullptr), 0);
+    EXPECT_TRUE(ScratchDir::exists(new_file));
 }

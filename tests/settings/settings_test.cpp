@@ -2,6 +2,7 @@
 
 #include "ezu/core/encoding.h"
 #include "ezu/settings/settings.h"
+#include "ezu/platform/platform.h"
 
 #include <limits.h>
 #include <locale.h>

@@ -81,18 +81,24 @@ int conversionFailed(const TStr& inputName, const TStr& reason) {
     return kExitFailed;
 }
 
+// A copy of a path for the fs_ calls, which normalise their argument in place.
+class FsPath {
+  public:
+    explicit FsPath(const TStr& path) : buf_(str_dup(path.buffer())) {}
+    ~FsPath() { str_free(buf_); }
+    FsPath(const FsPath&) = delete;
+    FsPath& operator=(const FsPath&) = delete;
+    StrBuf* buf() const { return buf_; }
+
+  private:
+    StrBuf* buf_;
+};
+
 // Where a converted file goes: the file a symbolic link OUTPUT leads to,
 // else OUTPUT itself.
 TStr replacedFile(const TStr& output) {
-    const int units = plat_wlink_target(output.utf16le(), nullptr, 0);
-    if (units <= 0)
-        return output;
-    EzuWChar* target = static_cast<EzuWChar*>(mem_alloc(units * int(sizeof(EzuWChar))));
-    TStr result = output;
-    if (target && plat_wlink_target(output.utf16le(), target, units) == units)
-        result = TStr(target, (units - 1) * int(sizeof(EzuWChar)), str_native_utf16());
-    mem_free(target);
-    return result;
+    StrBuf* target = fs_link_target(FsPath(output).buf());
+    return target ? TStr::adopt(target) : output;
 }
 
 // A name for a new file in the directory of `target`, written with the
@@ -118,14 +124,14 @@ int convertToFile(TEzuIODevice& in, const TStr& inputName, const ConvertOptions&
                   ConvertReport& report) {
     const TStr target = replacedFile(options.output);
     const TStr temporary = temporaryBeside(target);
+    const FsPath temporaryPath(temporary);
     errno = 0;
-    FILE* file =
-        temporary.isEmpty() ? nullptr : plat_wfopen(temporary.utf16le(), TStr("wb").utf16le());
+    FILE* file = temporary.isEmpty() ? nullptr : fs_open(temporaryPath.buf(), "wb");
     if (!file) {
         printError(TStr("cannot create %2: %1").arg(systemReason()).arg(options.output));
         return kExitFailed;
     }
-    plat_remove_on_interrupt(temporary.utf16le(), file);
+    fs_remove_on_interrupt(temporaryPath.buf(), file);
     TStdStream out(file);
     bool converted = convertStream(in, out, options.from, options.to, options.strict, report);
     const bool writeFailed = fflush(file) != 0 || ferror(file) != 0;
@@ -139,18 +145,18 @@ int convertToFile(TEzuIODevice& in, const TStr& inputName, const ConvertOptions&
     if (!converted) {
         status = conversionFailed(inputName, report.reason);
     } else {
-        plat_wcopy_mode(target.utf16le(), temporary.utf16le()); // a new file keeps the default
+        fs_copy_mode(FsPath(target).buf(), temporaryPath.buf()); // a new file keeps the default
         errno = 0;
-        if (plat_wrename(temporary.utf16le(), target.utf16le()) != 0) {
+        if (fs_rename(temporaryPath.buf(), FsPath(target).buf()) != 0) {
             printError(TStr("cannot replace %2: %1").arg(systemReason()).arg(options.output));
             status = kExitFailed;
         }
     }
     if (status != kExitOk) {
-        plat_set_read_only(temporary.utf16le(), 0); // it may have OUTPUT's bits by now
-        plat_wremove(temporary.utf16le());
+        fs_set_read_only(temporaryPath.buf(), 0); // it may have OUTPUT's bits by now
+        fs_remove_file(temporaryPath.buf());
     }
-    plat_remove_on_interrupt(nullptr, nullptr);
+    fs_remove_on_interrupt(nullptr, nullptr);
     return status;
 }
 

@@ -13,7 +13,7 @@ class TStdStream : public TEzuIODevice {
 
     // Switches to binary mode: converted bytes must pass unchanged.
     bool open(int) override {
-        plat_set_binary_mode(stream_);
+        fs_set_binary_mode(stream_);
         return true;
     }
     void close() override { fflush(stream_); }
