@@ -59,7 +59,7 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" || { cat "$work
 # Headers: ezu.h, what it includes and the generated ones; nothing else.
 inc=$prefix/include
 [ -f "$inc/ezu/ezu.h" ] || fail "not installed: include/ezu/ezu.h"
-public=$( (echo ezu/ezu.h ezu/ezu_export.h ezu/ezu_wchar.h
+public=$( (echo ezu/ezu.h ezu/ezu_export.h ezu/ezu_wchar.h ezu/ezu_build.h
            sed -n 's/^#include "\(ezu\/[^"]*\)".*/\1/p' "$inc/ezu/ezu.h") | tr ' ' '\n' | sort -u)
 installed=$(cd "$inc" && find . -type f | sed 's|^\./||' | sort)
 [ "$installed" = "$public" ] ||
