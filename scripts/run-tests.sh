@@ -69,19 +69,20 @@ run_leg sanitized-shared "$out/sanitized-shared" -DCMAKE_BUILD_TYPE=Debug -DEZU_
     -DBUILD_SHARED_LIBS=ON
 # The Windows leg runs the i686 build under wine. Some hosts cannot execute
 # 32-bit programs at all (the kernel's 32-bit emulation is switched off), and
-# there 32-bit wine cannot start: the i686 build is then still compiled and
+# there 32-bit wine cannot start: the i686 library and ezutool are then still compiled and
 # linked, and the tests run in the x86_64 Windows build under 64-bit wine.
 if /usr/lib/wine/wine --version >/dev/null 2>&1; then
     wine_loader=/usr/lib/wine/wine
     win_toolchain=i686-w64-mingw32
 else
-    echo "=== notice: this host cannot execute 32-bit programs; the i686 Windows build is"
-    echo "=== compiled and linked only, and the Windows tests run in the x86_64 build under wine64"
+    echo "=== notice: this host cannot execute 32-bit programs; the i686 Windows library and"
+    echo "=== ezutool are compiled and linked only, and the Windows tests run in the x86_64"
+    echo "=== build under wine64"
     echo "=== windows-i686: configure and build ($out/windows-i686)"
     started=$SECONDS
     if ! { cmake -S "$root" -B "$out/windows-i686" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
             -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake" >"$out/windows-i686.configure.log" 2>&1 &&
-           cmake --build "$out/windows-i686" -j "$jobs"; }; then
+           cmake --build "$out/windows-i686" -j "$jobs" --target ezu ezutool; }; then
         legs_failed+=("windows-i686 (build)")
     fi
     echo "=== windows-i686: built ($((SECONDS - started)) s)"
@@ -97,10 +98,10 @@ run_leg "$win_leg-shared" "$out/$win_leg-shared" -DCMAKE_BUILD_TYPE=RelWithDebIn
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$win_toolchain.cmake" -DBUILD_SHARED_LIBS=ON
 
 # Fuzz leg: each fuzz target runs for a bounded time (EZU_FUZZ_TIME seconds,
-# 20 here) from its seed corpus. It adds nothing to the GoogleTest counts:
+# 10 here) from its seed corpus. It adds nothing to the GoogleTest counts:
 # run-fuzz.sh prints a line per target and fails when any found something.
 started=$SECONDS
-if EZU_BUILD_ROOT="$out" EZU_FUZZ_TIME=${EZU_FUZZ_TIME:-20} "$root/scripts/run-fuzz.sh"; then
+if EZU_BUILD_ROOT="$out" EZU_FUZZ_TIME=${EZU_FUZZ_TIME:-10} "$root/scripts/run-fuzz.sh"; then
     echo "=== fuzz: passed ($((SECONDS - started)) s)"
 else
     echo "=== fuzz: failed ($((SECONDS - started)) s)"
