@@ -95,7 +95,8 @@ if [ -n "$shared" ]; then
     names=$(exports | c++filt | sed -E 's/^(vtable|typeinfo|typeinfo name|non-virtual thunk) (for|to) //' |
             sed -E 's/^([A-Za-z_][A-Za-z_0-9]*).*/\1/' | sort -u)
     [ "$(echo "$names" | wc -l)" -ge 20 ] || fail "the shared library exports too little: $names"
-    stray=$(comm -23 <(echo "$names") <(echo "$words"))
+    # A sanitized build adds the sanitizers' own markers (__odr_asan...).
+    stray=$(comm -23 <(echo "$names") <(echo "$words") | grep -Ev '^__(odr_asan|asan|ubsan|sanitizer)' || true)
     [ -z "$stray" ] || fail "the shared library exports names no public header declares: $stray"
     echo "ok: shared library exports $(exports | wc -l) symbols, all declared in the public headers"
 else
