@@ -45,7 +45,7 @@ check_output() {
     [ "$got" = "$expected" ] || fail "$1 printed '$got', expected '$expected'"
     # A shared library must be what the program ran with (no static copy).
     if [ -n "$shared" ] && [ -z "$emulator" ]; then
-        LD_LIBRARY_PATH="$libdir" ldd "$1" | grep -q "libezu\.so\.0 => /.*/libezu\.so\.0" ||
+        LD_LIBRARY_PATH="$libdir" ldd "$1" | grep "libezu\.so\.0 => /.*/libezu\.so\.0" >/dev/null ||
             fail "$1 does not use the installed libezu.so.0"
     fi
     echo "ok: $1"
