@@ -119,6 +119,16 @@ inline unsigned ascii_block_unit_stops(__m128i v) {
     return ~unsigned(_mm_movemask_epi8(ascii)) & 0xFFFFu;
 }
 
+// How many of the 8 units in `v` come in front of the first surrogate (8
+// when there is none).
+inline unsigned ascii_block_units_before_surrogate(__m128i v) {
+    const __m128i surrogate = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xF800))),
+                                              _mm_set1_epi16(short(0xD800)));
+    const unsigned surrogates =
+        unsigned(_mm_movemask_epi8(_mm_packs_epi16(surrogate, surrogate))) & 0xFF;
+    return surrogates ? unsigned(__builtin_ctz(surrogates)) : 8;
+}
+
 inline size_t str_ascii_span(const unsigned char* src, size_t n) {
     size_t i = 0;
     // Two blocks per test while both are ASCII; one block at a time near the

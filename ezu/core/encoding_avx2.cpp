@@ -255,12 +255,8 @@ EZU_TARGET_AVX2 size_t str_utf16_to_utf8_avx2(const unsigned char* s, size_t uni
             w += 8;
             continue;
         }
-        const __m128i surrogate = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xF800))),
-                                                  _mm_set1_epi16(short(0xD800)));
-        const unsigned surrogates =
-            unsigned(_mm_movemask_epi8(_mm_packs_epi16(surrogate, surrogate))) & 0xFF;
         // The units in front of the first surrogate, which ends the run.
-        const unsigned n = surrogates ? unsigned(__builtin_ctz(surrogates)) : 8;
+        const unsigned n = ascii_block_units_before_surrogate(v);
         if (n == 0)
             break;
         const unsigned dropped = 0xFFu & ~((1u << n) - 1);

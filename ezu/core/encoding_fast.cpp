@@ -529,11 +529,7 @@ inline __m128i utf8_of_units(__m128i x) {
 // block, of which exactly the text is stored, so nothing is left behind it.
 inline unsigned utf16_block_to_utf8(const unsigned char* s, unsigned char*& d, bool big_endian) {
     const __m128i v = ascii_block_load_units(s, big_endian);
-    const __m128i surrogate = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xF800))),
-                                              _mm_set1_epi16(short(0xD800)));
-    const unsigned surrogates =
-        unsigned(_mm_movemask_epi8(_mm_packs_epi16(surrogate, surrogate))) & 0xFF;
-    const unsigned n = surrogates ? unsigned(__builtin_ctz(surrogates)) : 8;
+    const unsigned n = ascii_block_units_before_surrogate(v);
     if (n == 0)
         return 0;
     const __m128i zero = _mm_setzero_si128();
