@@ -31,12 +31,11 @@ size_t str_ascii_to_utf16_avx2(const unsigned char* src, size_t n, unsigned char
 size_t str_utf16_to_ascii_avx2(const unsigned char* src, size_t units, unsigned char* dst,
                                bool big_endian);
 
-// Converts UTF-8 to UTF-16 in 16-byte blocks of well-formed characters
-// other than zero (not all ASCII), from the at most `n` bytes at `s`, into
-// `d` (room for 2n bytes); each block is taken up to its first four-byte
-// character, where the run ends. Writes exactly the UTF-16 of the
-// characters taken, sets *written to its bytes and returns the source bytes
-// taken.
+// Converts the well-formed characters other than zero at the start of the
+// at most `n` bytes at `s` to UTF-16, checked in whole 32-byte blocks (so at
+// least 32 bytes are needed), into `d` (room for 2n bytes). Writes exactly
+// the UTF-16 of the characters taken, sets *written to its bytes and
+// returns the source bytes taken.
 size_t str_utf8_to_utf16_avx2(const unsigned char* s, size_t n, unsigned char* d, bool big_endian,
                               size_t* written);
 
@@ -55,10 +54,10 @@ size_t str_utf16_to_utf8_avx2(const unsigned char* s, size_t units, unsigned cha
 size_t str_utf16_utf8_size_avx2(const unsigned char* src, size_t units, bool big_endian,
                                 int64_t* bytes);
 
-// Sizing UTF-8 for UTF-16 destinations, 32 bytes at a time: while a block
-// of the at most `n` bytes at `src` holds well-formed characters other than
-// zero, adds the UTF-16 bytes of its whole characters to *bytes. Returns the
-// bytes covered.
+// Sizing UTF-8 for UTF-16 destinations: the well-formed characters other
+// than zero at the start of the at most `n` bytes at `src`, checked in whole
+// 32-byte blocks; adds their UTF-16 bytes to *bytes and returns the source
+// bytes they take.
 size_t str_utf8_utf16_size_avx2(const unsigned char* src, size_t n, int64_t* bytes);
 
 #endif

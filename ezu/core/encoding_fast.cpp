@@ -446,22 +446,28 @@ void utf8_to_utf16_unchecked(const unsigned char*& s, const unsigned char* end, 
                              const unsigned char* limit) {
     // A character of n bytes writes at most 2n; one starting in the stretch
     // reads at most 3 bytes past it.
+#if EZU_AVX2_LOOPS
+    const unsigned char* one_at_a_time = s;
+#endif
     while (end - s >= 4 && limit - d >= 8) {
         const size_t by_source = size_t(end - s) - 3, by_room = size_t(limit - d - 6) / 2;
         const unsigned char* const stretch_end = s + (by_source < by_room ? by_source : by_room);
         while (s < stretch_end) {
             const uint32_t lead = s[0];
 #if EZU_AVX2_LOOPS
-            // Blocks of non-ASCII characters, sixteen bytes at a time.
-            if (L == FAST_AVX2 && lead < 0xF0 && stretch_end - s >= 16) {
+            // Mixed text 32 bytes at a time; long ASCII runs go to the ASCII
+            // routines, and after a block the wide loop refused, the
+            // characters up to its end go one at a time.
+            if (L == FAST_AVX2 && s >= one_at_a_time && stretch_end - s >= 32 &&
+                !starts_long_ascii_run(s)) {
                 size_t written;
                 const size_t n =
                     str_utf8_to_utf16_avx2(s, size_t(stretch_end - s), d, BigEndian, &written);
-                if (n != 0) {
-                    s += n;
-                    d += written;
+                s += n;
+                d += written;
+                if (n != 0)
                     continue;
-                }
+                one_at_a_time = s + 32;
             }
 #endif
             if (lead < 0x80) {

@@ -1,0 +1,345 @@
+// The AVX2 level of UTF-8 sources: checking 32 bytes at a time with three
+// nibble lookups, and converting checked text to UTF-16 16 bytes at a time.
+//
+// The check flags every byte that cannot stand where it stands from the byte
+// itself and the three in front of it, so a block is judged together with the
+// end of the one before. The converter then needs no checks at all: it works
+// out, for every byte, the UTF-16 unit a character ending there gives, and
+// keeps those of the bytes that end a character (and of the third bytes of
+// four-byte characters, which give the first unit of a pair).
+#include "ezu/core/encoding_avx2.h"
+
+#if EZU_AVX2_LOOPS
+
+#include "ezu/core/encoding_ascii_block.h"
+
+#include <immintrin.h>
+
+#define EZU_TARGET_AVX2 __attribute__((target("avx2,popcnt")))
+
+namespace {
+
+// Flags of what is wrong with a byte given the byte in front of it. Each is
+// the conjunction of a condition on the first byte's high nibble, one on its
+// low nibble and one on the second byte's high nibble, so that three table
+// lookups and two ANDs find them all.
+enum : unsigned char {
+    kTooShort = 1,        // a lead byte not followed by a continuation byte
+    kTooLong = 2,         // a continuation byte behind ASCII
+    kOverlong3 = 4,       // E0 80..9F
+    kTooLarge = 8,        // F4 90..BF, F5..FF 90..BF
+    kSurrogate = 16,      // ED A0..BF
+    kOverlong2 = 32,      // C0 or C1, then anything
+    kOverlong4OrF5 = 64,  // F0 80..8F, F5..FF 80..8F
+    kTwoContinuations = 128, // right only as the third or fourth byte of a character
+};
+
+struct NibbleTables {
+    unsigned char first_high[16], first_low[16], second_high[16];
+    constexpr NibbleTables() : first_high(), first_low(), second_high() {
+        for (int n = 0; n < 16; ++n) {
+            unsigned char h = 0, l = kTooShort | kTooLong | kTwoContinuations, s = kOverlong2;
+            if (n < 8)
+                h = kTooLong;
+            else if (n < 12)
+                h = kTwoContinuations;
+            else if (n == 12)
+                h = kTooShort | kOverlong2;
+            else if (n == 13)
+                h = kTooShort;
+            else if (n == 14)
+                h = kTooShort | kOverlong3 | kSurrogate;
+            else
+                h = kTooShort | kTooLarge | kOverlong4OrF5;
+            if (n == 0)
+                l |= kOverlong3 | kOverlong2 | kOverlong4OrF5;
+            if (n == 1)
+                l |= kOverlong2;
+            if (n >= 4)
+                l |= kTooLarge;
+            if (n >= 5)
+                l |= kOverlong4OrF5;
+            if (n == 13)
+                l |= kSurrogate;
+            if (n < 8 || n >= 12)
+                s |= kTooShort;
+            else
+                s |= kTooLong | kTwoContinuations;
+            if (n == 8)
+                s |= kOverlong3 | kOverlong4OrF5;
+            if (n == 9)
+                s |= kOverlong3 | kTooLarge;
+            if (n >= 10 && n <= 11)
+                s |= kSurrogate | kTooLarge;
+            first_high[n] = h;
+            first_low[n] = l;
+            second_high[n] = s;
+        }
+    }
+};
+
+constexpr NibbleTables kNibbles;
+
+// Shuffles that gather the 16-bit lanes of an 8-bit mask's set bits in
+// order at the front of 16 bytes, in either byte order.
+struct LaneCompaction {
+    unsigned char little[256][16], big[256][16];
+    constexpr LaneCompaction() : little(), big() {
+        for (int m = 0; m < 256; ++m) {
+            int k = 0;
+            for (int j = 0; j < 8; ++j) {
+                if (m >> j & 1) {
+                    little[m][2 * k] = big[m][2 * k + 1] = (unsigned char)(2 * j);
+                    little[m][2 * k + 1] = big[m][2 * k] = (unsigned char)(2 * j + 1);
+                    ++k;
+                }
+            }
+            for (int i = 2 * k; i < 16; ++i)
+                little[m][i] = big[m][i] = 0x80;
+        }
+    }
+};
+
+constexpr LaneCompaction kLanes;
+
+EZU_TARGET_AVX2 inline __m256i broadcast16(const unsigned char* table) {
+    return _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(table)));
+}
+
+// Nonzero bytes where the 32 bytes `v`, behind the 32 bytes `prev`, are not
+// well-formed UTF-8 (a character cut at the end of `v` is not yet wrong).
+EZU_TARGET_AVX2 inline __m256i utf8_errors(__m256i v, __m256i prev) {
+    const __m256i behind = _mm256_permute2x128_si256(prev, v, 0x21);
+    const __m256i p1 = _mm256_alignr_epi8(v, behind, 15);
+    const __m256i p2 = _mm256_alignr_epi8(v, behind, 14);
+    const __m256i p3 = _mm256_alignr_epi8(v, behind, 13);
+    const __m256i nibble = _mm256_set1_epi8(0x0F);
+    const __m256i special = _mm256_and_si256(
+        _mm256_and_si256(
+            _mm256_shuffle_epi8(broadcast16(kNibbles.first_high),
+                                _mm256_and_si256(_mm256_srli_epi16(p1, 4), nibble)),
+            _mm256_shuffle_epi8(broadcast16(kNibbles.first_low), _mm256_and_si256(p1, nibble))),
+        _mm256_shuffle_epi8(broadcast16(kNibbles.second_high),
+                            _mm256_and_si256(_mm256_srli_epi16(v, 4), nibble)));
+    // Third and fourth bytes of a character must be continuation bytes,
+    // and only they may follow one.
+    const __m256i third = _mm256_subs_epu8(p2, _mm256_set1_epi8(char(0xE0 - 0x80)));
+    const __m256i fourth = _mm256_subs_epu8(p3, _mm256_set1_epi8(char(0xF0 - 0x80)));
+    const __m256i must_follow =
+        _mm256_and_si256(_mm256_or_si256(third, fourth), _mm256_set1_epi8(char(0x80)));
+    return _mm256_or_si256(_mm256_xor_si256(special, must_follow),
+                           _mm256_cmpeq_epi8(v, _mm256_setzero_si256()));
+}
+
+// Bytes at the end of a checked block that belong to a character it cuts.
+inline unsigned cut_at_end(const unsigned char* end) {
+    if (end[-1] >= 0xC0)
+        return 1;
+    if (end[-2] >= 0xE0)
+        return 2;
+    if (end[-3] >= 0xF0)
+        return 3;
+    return 0;
+}
+
+// The well-formed characters other than zero at the start of the at most
+// `n` bytes at `s`, checked in whole blocks of 32: returns their bytes and
+// adds their UTF-16 units to *units. *stopped tells whether a block failed.
+EZU_TARGET_AVX2 size_t utf8_checked_prefix(const unsigned char* s, size_t n, size_t* units,
+                                           bool* stopped) {
+    const __m256i zero = _mm256_setzero_si256();
+    __m256i prev = zero;
+    size_t i = 0, count = 0;
+    bool open = false; // the block before ends inside a character
+    *stopped = false;
+    for (; n - i >= 32; i += 32) {
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
+        const unsigned high = unsigned(_mm256_movemask_epi8(v));
+        if (high == 0 && !open) {
+            if (!_mm256_testz_si256(_mm256_cmpeq_epi8(v, zero), _mm256_set1_epi8(-1))) {
+                *stopped = true;
+                break;
+            }
+            count += 32;
+            prev = v;
+            continue;
+        }
+        const __m256i errors = utf8_errors(v, prev);
+        if (!_mm256_testz_si256(errors, errors)) {
+            *stopped = true;
+            break;
+        }
+        // A unit for every byte that is not a continuation byte, two for a
+        // four-byte character.
+        const unsigned starts = unsigned(
+            _mm256_movemask_epi8(_mm256_cmpgt_epi8(v, _mm256_set1_epi8(char(0xBF)))));
+        const unsigned fours = high & unsigned(_mm256_movemask_epi8(
+                                          _mm256_cmpgt_epi8(v, _mm256_set1_epi8(char(0xEF)))));
+        count += unsigned(__builtin_popcount(starts) + __builtin_popcount(fours));
+        open = high >> 29 != 0 && cut_at_end(s + i + 32) != 0;
+        prev = v;
+    }
+    if (open) {
+        const unsigned cut = cut_at_end(s + i);
+        i -= cut;
+        count -= s[i] >= 0xF0 ? 2 : 1;
+    }
+    *units = count;
+    return i;
+}
+
+// Converts the `n` bytes of checked text at `s`, which hold `units` UTF-16
+// units, into `d`; writes nothing past those units.
+EZU_TARGET_AVX2 void utf8_checked_to_utf16(const unsigned char* s, size_t n, size_t units,
+                                           unsigned char* d, bool big_endian) {
+    unsigned char* const end = d + 2 * units;
+    const unsigned char(*const lanes)[16] = big_endian ? kLanes.big : kLanes.little;
+    const __m128i cont_below = _mm_set1_epi8(char(0xC0)); // signed: 80..BF lie below
+    const __m128i lead4 = _mm_set1_epi8(char(0xF0));
+    __m128i prev = _mm_setzero_si128();
+    size_t i = 0;
+    for (; n - i >= 16; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        if (_mm_movemask_epi8(v) == 0) {
+            // ASCII: no character of the block before reaches into it.
+            __m256i u = _mm256_cvtepu8_epi16(v);
+            if (big_endian)
+                u = _mm256_slli_epi16(u, 8);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), u);
+            d += 32;
+            prev = v;
+            continue;
+        }
+        const __m128i p1 = _mm_alignr_epi8(v, prev, 15);
+        const __m128i p2 = _mm_alignr_epi8(v, prev, 14);
+        const __m128i p3 = _mm_alignr_epi8(v, prev, 13);
+        const __m128i cont = _mm_cmplt_epi8(v, cont_below);
+        const __m128i cont1 = _mm_cmplt_epi8(p1, cont_below);
+        const __m256i w0 = _mm256_cvtepu8_epi16(v);
+        const __m256i w1 = _mm256_cvtepu8_epi16(p1);
+        const __m256i w2 = _mm256_cvtepu8_epi16(p2);
+        const __m256i low6 = _mm256_set1_epi16(0x3F);
+        // The unit of a character ending here, of two bytes and of three.
+        const __m256i two = _mm256_or_si256(_mm256_slli_epi16(_mm256_and_si256(w1, low6), 6),
+                                            _mm256_and_si256(w0, low6));
+        const __m256i three =
+            _mm256_or_si256(two, _mm256_slli_epi16(w2, 12)); // the lead's low four bits
+        __m256i unit = _mm256_blendv_epi8(w0, two, _mm256_cvtepi8_epi16(cont));
+        unit = _mm256_blendv_epi8(unit, three, _mm256_cvtepi8_epi16(_mm_and_si128(cont, cont1)));
+        // Bytes two and three behind a four-byte lead (F0 to F4).
+        const __m128i third4 = _mm_cmpeq_epi8(_mm_max_epu8(p2, lead4), p2);
+        const __m128i fourth4 = _mm_cmpeq_epi8(_mm_max_epu8(p3, lead4), p3);
+        const unsigned thirds = unsigned(_mm_movemask_epi8(third4));
+        if (thirds | unsigned(_mm_movemask_epi8(fourth4))) {
+            // Four-byte characters: the first unit of the pair at the third
+            // byte, the second at the fourth.
+            const __m256i high = _mm256_add_epi16(_mm256_srli_epi16(three, 4),
+                                                  _mm256_set1_epi16(short(0xD800 - 0x40)));
+            const __m256i low = _mm256_or_si256(_mm256_and_si256(two, _mm256_set1_epi16(0x3FF)),
+                                                _mm256_set1_epi16(short(0xDC00)));
+            unit = _mm256_blendv_epi8(unit, high, _mm256_cvtepi8_epi16(third4));
+            unit = _mm256_blendv_epi8(unit, low, _mm256_cvtepi8_epi16(fourth4));
+        }
+        // Bytes in front of a byte that is not a continuation end a character.
+        const unsigned conts = unsigned(_mm_movemask_epi8(cont));
+        const unsigned next_cont = n - i > 16 && (s[i + 16] & 0xC0) == 0x80;
+        const unsigned keep = (~(conts >> 1 | next_cont << 15) & 0xFFFFu) | thirds;
+        const __m256i order = _mm256_inserti128_si256(
+            _mm256_castsi128_si256(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes[keep & 0xFF]))),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes[keep >> 8])), 1);
+        const __m256i packed = _mm256_shuffle_epi8(unit, order);
+        const size_t first = 2 * size_t(__builtin_popcount(keep & 0xFF));
+        const size_t second = 2 * size_t(__builtin_popcount(keep >> 8));
+        // Whole 16-byte stores, except where they would pass the end: what
+        // they put behind the units is overwritten by the blocks after.
+        const __m128i low_half = _mm256_castsi256_si128(packed);
+        const __m128i high_half = _mm256_extracti128_si256(packed, 1);
+        if (end - d >= 16)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d), low_half);
+        else
+            ascii_block_store_prefix(d, low_half, first);
+        d += first;
+        if (end - d >= 16)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d), high_half);
+        else
+            ascii_block_store_prefix(d, high_half, second);
+        d += second;
+        prev = v;
+    }
+    // The rest, from the start of the character the blocks left unfinished
+    // (taking back the first unit of a pair they gave for its third byte).
+    if (i < n) {
+        size_t start = i;
+        while (start > 0 && (s[start] & 0xC0) == 0x80)
+            --start;
+        if (start < i && s[start] >= 0xF0 && start + 2 < i)
+            d -= 2;
+        i = start;
+    }
+    while (i < n) {
+        const unsigned lead = s[i];
+        uint32_t c;
+        if (lead < 0x80) {
+            c = lead;
+            i += 1;
+        } else if (lead < 0xE0) {
+            c = (lead & 0x1F) << 6 | (s[i + 1] & 0x3Fu);
+            i += 2;
+        } else if (lead < 0xF0) {
+            c = (lead & 0x0F) << 12 | (s[i + 1] & 0x3Fu) << 6 | (s[i + 2] & 0x3Fu);
+            i += 3;
+        } else {
+            c = (lead & 0x07) << 18 | (s[i + 1] & 0x3Fu) << 12 | (s[i + 2] & 0x3Fu) << 6 |
+                (s[i + 3] & 0x3Fu);
+            i += 4;
+        }
+        if (c >= 0x10000) {
+            const uint32_t v = c - 0x10000;
+            const uint32_t high = 0xD800 + (v >> 10), low = 0xDC00 + (v & 0x3FF);
+            d[big_endian ? 0 : 1] = (unsigned char)(high >> 8);
+            d[big_endian ? 1 : 0] = (unsigned char)high;
+            d[big_endian ? 2 : 3] = (unsigned char)(low >> 8);
+            d[big_endian ? 3 : 2] = (unsigned char)low;
+            d += 4;
+        } else {
+            d[big_endian ? 0 : 1] = (unsigned char)(c >> 8);
+            d[big_endian ? 1 : 0] = (unsigned char)c;
+            d += 2;
+        }
+    }
+}
+
+} // namespace
+
+EZU_TARGET_AVX2 size_t str_utf8_utf16_size_avx2(const unsigned char* src, size_t n,
+                                                int64_t* bytes) {
+    size_t units = 0;
+    bool stopped;
+    const size_t taken = utf8_checked_prefix(src, n, &units, &stopped);
+    *bytes += 2 * int64_t(units);
+    return taken;
+}
+
+EZU_TARGET_AVX2 size_t str_utf8_to_utf16_avx2(const unsigned char* s, size_t n, unsigned char* d,
+                                              bool big_endian, size_t* written) {
+    // Pieces small enough to stay in the first-level cache between the check
+    // and the conversion.
+    const size_t kPiece = 4096;
+    size_t i = 0, w = 0;
+    while (n - i >= 32) {
+        const size_t piece = n - i < kPiece ? n - i : kPiece;
+        size_t units = 0;
+        bool stopped;
+        const size_t taken = utf8_checked_prefix(s + i, piece, &units, &stopped);
+        utf8_checked_to_utf16(s + i, taken, units, d + w, big_endian);
+        i += taken;
+        w += 2 * units;
+        if (stopped || taken == 0 || piece < kPiece)
+            break;
+    }
+    *written = w;
+    return i;
+}
+
+#endif
