@@ -24,13 +24,13 @@ namespace {
 // low nibble and one on the second byte's high nibble, so that three table
 // lookups and two ANDs find them all.
 enum : unsigned char {
-    kTooShort = 1,        // a lead byte not followed by a continuation byte
-    kTooLong = 2,         // a continuation byte behind ASCII
-    kOverlong3 = 4,       // E0 80..9F
-    kTooLarge = 8,        // F4 90..BF, F5..FF 90..BF
-    kSurrogate = 16,      // ED A0..BF
-    kOverlong2 = 32,      // C0 or C1, then anything
-    kOverlong4OrF5 = 64,  // F0 80..8F, F5..FF 80..8F
+    kTooShort = 1,           // a lead byte not followed by a continuation byte
+    kTooLong = 2,            // a continuation byte behind ASCII
+    kOverlong3 = 4,          // E0 80..9F
+    kTooLarge = 8,           // F4 90..BF, F5..FF 90..BF
+    kSurrogate = 16,         // ED A0..BF
+    kOverlong2 = 32,         // C0 or C1, then anything
+    kOverlong4OrF5 = 64,     // F0 80..8F, F5..FF 80..8F
     kTwoContinuations = 128, // right only as the third or fourth byte of a character
 };
 
@@ -142,6 +142,14 @@ inline unsigned cut_at_end(const unsigned char* end) {
     return 0;
 }
 
+// Adds the 32 byte counters of `counts` to *total.
+EZU_TARGET_AVX2 inline void add_counts(__m256i counts, size_t* total) {
+    const __m256i sums = _mm256_sad_epu8(counts, _mm256_setzero_si256());
+    const __m128i half =
+        _mm_add_epi64(_mm256_castsi256_si128(sums), _mm256_extracti128_si256(sums, 1));
+    *total += size_t(_mm_cvtsi128_si64(half)) + size_t(_mm_extract_epi64(half, 1));
+}
+
 // The well-formed characters other than zero at the start of the at most
 // `n` bytes at `s`, checked in whole blocks of 32: returns their bytes and
 // adds their UTF-16 units to *units. *stopped tells whether a block failed.
@@ -149,19 +157,42 @@ EZU_TARGET_AVX2 size_t utf8_checked_prefix(const unsigned char* s, size_t n, siz
                                            bool* stopped) {
     const __m256i zero = _mm256_setzero_si256();
     __m256i prev = zero;
+    // Per byte position, the units of the characters starting there: one for
+    // every byte that is not a continuation byte, two for a four-byte lead.
+    // Counted in bytes for up to 64 blocks at a time.
+    __m256i counts = zero;
+    unsigned blocks = 0;
     size_t i = 0, count = 0;
-    bool open = false; // the block before ends inside a character
+    bool whole = true; // the blocks before end with a whole character
     *stopped = false;
     for (; n - i >= 32; i += 32) {
+        // Long ASCII runs two blocks at a time: ASCII without a zero is
+        // where no byte has its top bit set and the least byte is not zero.
+        if (whole) {
+            while (n - i >= 64) {
+                const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
+                const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i + 32));
+                const __m256i least = _mm256_min_epu8(a, b);
+                if (_mm256_movemask_epi8(_mm256_or_si256(a, b)) != 0 ||
+                    !_mm256_testz_si256(_mm256_cmpeq_epi8(least, zero), _mm256_set1_epi8(-1)))
+                    break;
+                count += 64;
+                prev = b;
+                i += 64;
+            }
+            if (n - i < 32)
+                break;
+        }
         const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
-        const unsigned high = unsigned(_mm256_movemask_epi8(v));
-        if (high == 0 && !open) {
+        if (_mm256_movemask_epi8(v) == 0 && (whole || cut_at_end(s + i) == 0)) {
+            // ASCII behind whole characters: only a zero can be wrong.
             if (!_mm256_testz_si256(_mm256_cmpeq_epi8(v, zero), _mm256_set1_epi8(-1))) {
                 *stopped = true;
                 break;
             }
             count += 32;
             prev = v;
+            whole = true;
             continue;
         }
         const __m256i errors = utf8_errors(v, prev);
@@ -169,18 +200,22 @@ EZU_TARGET_AVX2 size_t utf8_checked_prefix(const unsigned char* s, size_t n, siz
             *stopped = true;
             break;
         }
-        // A unit for every byte that is not a continuation byte, two for a
-        // four-byte character.
-        const unsigned starts = unsigned(
-            _mm256_movemask_epi8(_mm256_cmpgt_epi8(v, _mm256_set1_epi8(char(0xBF)))));
-        const unsigned fours = high & unsigned(_mm256_movemask_epi8(
-                                          _mm256_cmpgt_epi8(v, _mm256_set1_epi8(char(0xEF)))));
-        count += unsigned(__builtin_popcount(starts) + __builtin_popcount(fours));
-        open = high >> 29 != 0 && cut_at_end(s + i + 32) != 0;
+        const __m256i starts = _mm256_cmpgt_epi8(v, _mm256_set1_epi8(char(0xBF)));
+        const __m256i fours =
+            _mm256_min_epu8(_mm256_subs_epu8(v, _mm256_set1_epi8(char(0xEF))), _mm256_set1_epi8(1));
+        counts = _mm256_add_epi8(_mm256_sub_epi8(counts, starts), fours);
+        if (++blocks == 64) {
+            add_counts(counts, &count);
+            counts = zero;
+            blocks = 0;
+        }
         prev = v;
+        whole = false;
     }
-    if (open) {
-        const unsigned cut = cut_at_end(s + i);
+    add_counts(counts, &count);
+    // A character cut at the end of the last block taken is left out.
+    const unsigned cut = i == 0 ? 0 : cut_at_end(s + i);
+    if (cut != 0) {
         i -= cut;
         count -= s[i] >= 0xF0 ? 2 : 1;
     }

@@ -47,6 +47,34 @@ int64_t destination_bytes(int to, uint32_t code) {
     return str_encodings[to].char_size(code);
 }
 
+// How far the direct loops may read. Loops over single bytes stop at a zero
+// byte themselves and are kept to pages known to hold the text; loops over
+// wider units take their text to hold no zero unit, so it is measured once.
+class RunLimit {
+  public:
+    RunLimit(const unsigned char* src, int len, int from, bool fast, bool known_length = false)
+        : fast_(fast), bytes_(str_encodings[from].unit_size == 1),
+          text_end_(!fast || bytes_ || known_length || len <= 0
+                        ? src + (len > 0 ? len : 0)
+                        : src + str_fast_text_length(src, len, from)),
+          known_length_(known_length) {}
+
+    // The bytes a run starting at `src` (`left` bytes of the source left)
+    // may be given.
+    int bound(const unsigned char* src, int left, int from) const {
+        if (!fast_)
+            return 0;
+        if (bytes_ && !known_length_)
+            return str_fast_run_bound(src, left, from);
+        return src < text_end_ ? int(text_end_ - src) : 0;
+    }
+
+  private:
+    bool fast_, bytes_;
+    const unsigned char* text_end_;
+    bool known_length_;
+};
+
 // Sizes a destination by decoding the source: the terminator plus every
 // character's encoded size, the end of the text included as a character
 // (for UTF-8 and UTF-16 destinations). -1 when a decoder rejects the input.
@@ -55,11 +83,11 @@ int64_t size_by_decoding(const unsigned char* src, int len, int from, int to, bo
     int64_t size = str_encodings[to].terminator_size;
     int state = 0;
     bool characters = false;
-    // The direct loops see the text up to its first zero unit only.
-    const unsigned char* const text_end = fast ? src + str_fast_text_length(src, len, from) : src;
+    const RunLimit limit(src, len, from, fast);
     while (len > 0) {
-        if (src < text_end) {
-            const int covered = str_fast_size_run(src, int(text_end - src), from, to, &size);
+        const int bound = limit.bound(src, len, from);
+        if (bound > 0) {
+            const int covered = str_fast_size_run(src, bound, from, to, &size);
             if (covered > 0) {
                 src += covered;
                 len -= covered;
@@ -148,19 +176,16 @@ int convert(const void* src_bytes, int src_len, int from, void* dst_bytes, int d
     int room = dst ? dst_len : 0;
     int decode_state = 0, encode_state = 0;
     uint32_t code = 0;
-    // The direct loops see the text up to its first zero unit only.
-    // A caller that knows the text's length spares the search.
-    const unsigned char* const text_end = !fast ? src
-                                          : known_length
-                                              ? src + left
-                                              : src + str_fast_text_length(src, left, from);
+    // A caller that knows the text holds no zero lets the loops see all of it.
+    const RunLimit limit(src, left, from, fast, known_length);
     while (left > 0 && room > 0) {
         const int fast_from = settled_source(from, decode_state);
         const int fast_to = settled_destination(to, encode_state);
-        if (src < text_end && fast_from >= 0 && fast_to >= 0) {
+        const int bound = fast_from < 0 || fast_to < 0 ? 0 : limit.bound(src, left, from);
+        if (bound > 0) {
             int written = 0;
-            const int consumed = str_fast_convert_run(src, int(text_end - src), fast_from, dst,
-                                                      room, fast_to, &written);
+            const int consumed =
+                str_fast_convert_run(src, bound, fast_from, dst, room, fast_to, &written);
             if (consumed > 0) {
                 src += consumed;
                 left -= consumed;

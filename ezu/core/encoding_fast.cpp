@@ -810,6 +810,23 @@ int str_fast_text_length(const unsigned char* src, int len, int from) {
     return len;
 }
 
+int str_fast_run_bound(const unsigned char* src, int len, int from) {
+    if (len <= 0)
+        return 0;
+    if (EZU_UNDER_ASAN)
+        return str_fast_text_length(src, len, from);
+    const int kPage = 4096;
+    int room = kPage - int(reinterpret_cast<uintptr_t>(src) & (kPage - 1));
+    if (room < 64 && len > room) {
+        // Near the end of the page: the next page holds more of the text
+        // unless a zero ends it in this one.
+        if (memchr(src, 0, size_t(room)))
+            return room;
+        room += kPage;
+    }
+    return len < room ? len : room;
+}
+
 namespace {
 
 int best_level() {

@@ -40,6 +40,15 @@ size_t str_fast_ascii_span(const unsigned char* src, size_t n);
 // Read one unit at a time, except through memchr for single bytes.
 int str_fast_text_length(const unsigned char* src, int len, int from);
 
+// For a source of single bytes (encodings 0 and 1), whose runs stop at a
+// zero byte themselves: bytes of the at most `len` bytes at `src` (a byte
+// of the text, or its terminator) that a run may be given without reading
+// past the terminator into memory that may not exist. That is the rest of
+// the 4 KiB page `src` lies in, and the next page too when no zero comes
+// first; the next run gets the next page. Under AddressSanitizer, which
+// calls any read past the terminator a fault, it is the text's length.
+int str_fast_run_bound(const unsigned char* src, int len, int from);
+
 // Adds the destination bytes of the run at the start of `src` (at most `len`
 // bytes) to *size and returns the source bytes it covers. Sizing treats the
 // destination 2 like 3 and 4, which take the same room.

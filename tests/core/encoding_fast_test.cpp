@@ -6,6 +6,7 @@
 #include "ezu_test.h"
 
 #include "encoding_test_support.h"
+#include "page_edge.h"
 
 #include "ezu/core/encoding_ascii_block.h"
 #include "ezu/core/encoding_fast.h"
@@ -467,4 +468,56 @@ TEST_F(EncodingFastTest, ReadingStopsAtTheTerminatorOfATextGivenTooLong) {
             EXPECT_EQ(out, exact) << "text " << t << " from " << from << " to " << to;
         }
     }
+}
+
+TEST_F(EncodingFastTest, ReadingStopsAtATerminatorRightBeforeAnInaccessiblePage) {
+    // Zero-terminated texts of one and two pages whose terminator is the last
+    // byte in front of a page that faults on any access, given with a length
+    // a page too long: sizing and converting read nothing past the
+    // terminator and give the table path's results for the exact length.
+    // Lengths sit around the block sizes and the page's end.
+    const PageEdge memory(2);
+    ASSERT_NE(memory.edge(), nullptr);
+    const size_t lengths[] = {1,    2,    17,   33,   63,   64,   65,  130,
+                              4031, 4095, 4096, 4100, 4150, 4159, 8000};
+    at_every_level([&] {
+        std::mt19937 rng(4096u);
+        for (int kind : {0, 2, 3, 4, 5}) {
+            for (size_t length : lengths) {
+                // `length` bytes of text from one class, made up with ASCII
+                // where the next character would not fit, and the terminator.
+                Bytes text;
+                for (;;) {
+                    const Bytes next = text_of_class(rng, kind, 1, ENC_UTF8);
+                    if (text.size() + next.size() > length)
+                        break;
+                    text.insert(text.end(), next.begin(), next.end());
+                }
+                text.resize(length, 'x');
+                text.push_back(0);
+                unsigned char* const at = memory.edge() - text.size();
+                memcpy(at, text.data(), text.size());
+                for (int from : {ENC_ASCII, ENC_UTF8}) {
+                    for (int to : {ENC_ASCII, ENC_UTF8, ENC_UTF16LE, ENC_UTF32}) {
+                        const std::string what = "class " + std::to_string(kind) + " length " +
+                                                 std::to_string(length) + " from " +
+                                                 std::to_string(from) + " to " + std::to_string(to);
+                        const int too_long = int(text.size()) + int(PageEdge::kPage);
+                        const int size = str_convert_size(at, too_long, from, to);
+                        ASSERT_EQ(size,
+                                  str_convert_size_generic(text.data(), int(text.size()), from, to))
+                            << what;
+                        Bytes out(size_t(size) + 4, 0xCC), exact(size_t(size) + 4, 0xCC);
+                        EXPECT_EQ(str_convert(at, too_long, from, out.data(), size, to),
+                                  str_convert_generic(text.data(), int(text.size()), from,
+                                                      exact.data(), size, to))
+                            << what;
+                        EXPECT_EQ(out, exact) << what;
+                    }
+                }
+                if (::testing::Test::HasFailure())
+                    return;
+            }
+        }
+    });
 }
