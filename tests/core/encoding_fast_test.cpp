@@ -11,6 +11,7 @@
 #include "ezu/core/encoding_ascii_block.h"
 #include "ezu/core/encoding_fast.h"
 #include "ezu/core/encoding_generic.h"
+#include "ezu/core/encoding_measured.h"
 
 #include <memory>
 #include <random>
@@ -513,6 +514,17 @@ TEST_F(EncodingFastTest, ReadingStopsAtATerminatorRightBeforeAnInaccessiblePage)
                                                       exact.data(), size, to))
                             << what;
                         EXPECT_EQ(out, exact) << what;
+                        // A caller that knows the text has no zero lets the
+                        // loops see all of it at once.
+                        int measured = 0;
+                        Bytes whole(size_t(size) + 4, 0xCC);
+                        if (str_convert_measured(at, int(length), from, whole.data(), size, to,
+                                                 &measured, true)) {
+                            EXPECT_EQ(measured,
+                                      str_convert_size_generic(text.data(), int(length), from, to))
+                                << what;
+                            EXPECT_EQ(whole, exact) << what;
+                        }
                     }
                 }
                 if (::testing::Test::HasFailure())
