@@ -223,51 +223,66 @@ EZU_TARGET_AVX2 size_t utf8_checked_prefix(const unsigned char* s, size_t n, siz
     return i;
 }
 
-// Converts the `n` bytes of checked text at `s`, which hold `units` UTF-16
-// units, into `d`; writes nothing past those units.
-EZU_TARGET_AVX2 void utf8_checked_to_utf16(const unsigned char* s, size_t n, size_t units,
-                                           unsigned char* d, bool big_endian) {
-    unsigned char* const end = d + 2 * units;
-    const unsigned char(*const lanes)[16] = big_endian ? kLanes.big : kLanes.little;
+// Whether the 32 bytes `v` at `at` are well-formed behind the block `prev`
+// (zero in front of the first block, which `first` tells).
+EZU_TARGET_AVX2 inline bool block_checks(const unsigned char* at, __m256i v, __m256i prev,
+                                         bool first) {
+    if (_mm256_movemask_epi8(v) == 0) {
+        // ASCII: right unless a zero is in it or a character cut in front.
+        return _mm256_testz_si256(_mm256_cmpeq_epi8(v, _mm256_setzero_si256()),
+                                  _mm256_set1_epi8(-1)) &&
+               (first || cut_at_end(at) == 0);
+    }
+    const __m256i errors = utf8_errors(v, prev);
+    return _mm256_testz_si256(errors, errors);
+}
+
+// Writes at `d` the UTF-16 of the characters that end in the 16 checked
+// bytes `v` (behind `prev`) at the bytes of `allowed`; `next_cont` tells
+// whether the byte behind `v` is a continuation byte. The third byte of a
+// four-byte character gives the first unit of its pair, the fourth the
+// second. Stores whole 16-byte halves, or with `exact` nothing past the
+// units.
+EZU_TARGET_AVX2 __attribute__((always_inline)) inline void
+chunk_to_utf16(__m128i v, __m128i prev, unsigned next_cont, unsigned allowed, bool exact,
+               bool big_endian, unsigned char*& d) {
+    if (_mm_movemask_epi8(v) == 0) {
+        // ASCII: every byte a character of its own.
+        __m256i u = _mm256_cvtepu8_epi16(v);
+        if (big_endian)
+            u = _mm256_slli_epi16(u, 8);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), u);
+        d += 32;
+        return;
+    }
     const __m128i cont_below = _mm_set1_epi8(char(0xC0)); // signed: 80..BF lie below
-    const __m128i lead4 = _mm_set1_epi8(char(0xF0));
-    __m128i prev = _mm_setzero_si128();
-    size_t i = 0;
-    for (; n - i >= 16; i += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-        if (_mm_movemask_epi8(v) == 0) {
-            // ASCII: no character of the block before reaches into it.
-            __m256i u = _mm256_cvtepu8_epi16(v);
-            if (big_endian)
-                u = _mm256_slli_epi16(u, 8);
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), u);
-            d += 32;
-            prev = v;
-            continue;
-        }
-        const __m128i p1 = _mm_alignr_epi8(v, prev, 15);
+    const __m128i p1 = _mm_alignr_epi8(v, prev, 15);
+    const __m128i p3 = _mm_alignr_epi8(v, prev, 13);
+    const __m128i cont = _mm_cmplt_epi8(v, cont_below);
+    const __m256i w0 = _mm256_cvtepu8_epi16(v);
+    const __m256i w1 = _mm256_cvtepu8_epi16(p1);
+    const __m256i low6 = _mm256_set1_epi16(0x3F);
+    // The unit of a character of two bytes ending here.
+    const __m256i two = _mm256_or_si256(_mm256_slli_epi16(_mm256_and_si256(w1, low6), 6),
+                                        _mm256_and_si256(w0, low6));
+    __m256i unit = _mm256_blendv_epi8(w0, two, _mm256_cvtepi8_epi16(cont));
+    unsigned thirds = 0;
+    // Characters of three and four bytes end here only behind a lead from E0
+    // among the three bytes in front.
+    const __m128i highest = _mm_max_epu8(v, p3);
+    const __m128i from_e0 = _mm_set1_epi8(char(0xE0));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(highest, from_e0), highest)) != 0) {
         const __m128i p2 = _mm_alignr_epi8(v, prev, 14);
-        const __m128i p3 = _mm_alignr_epi8(v, prev, 13);
-        const __m128i cont = _mm_cmplt_epi8(v, cont_below);
         const __m128i cont1 = _mm_cmplt_epi8(p1, cont_below);
-        const __m256i w0 = _mm256_cvtepu8_epi16(v);
-        const __m256i w1 = _mm256_cvtepu8_epi16(p1);
-        const __m256i w2 = _mm256_cvtepu8_epi16(p2);
-        const __m256i low6 = _mm256_set1_epi16(0x3F);
-        // The unit of a character ending here, of two bytes and of three.
-        const __m256i two = _mm256_or_si256(_mm256_slli_epi16(_mm256_and_si256(w1, low6), 6),
-                                            _mm256_and_si256(w0, low6));
-        const __m256i three =
-            _mm256_or_si256(two, _mm256_slli_epi16(w2, 12)); // the lead's low four bits
-        __m256i unit = _mm256_blendv_epi8(w0, two, _mm256_cvtepi8_epi16(cont));
+        const __m256i three = _mm256_or_si256(
+            two, _mm256_slli_epi16(_mm256_cvtepu8_epi16(p2), 12)); // the lead's low four bits
         unit = _mm256_blendv_epi8(unit, three, _mm256_cvtepi8_epi16(_mm_and_si128(cont, cont1)));
         // Bytes two and three behind a four-byte lead (F0 to F4).
+        const __m128i lead4 = _mm_set1_epi8(char(0xF0));
         const __m128i third4 = _mm_cmpeq_epi8(_mm_max_epu8(p2, lead4), p2);
         const __m128i fourth4 = _mm_cmpeq_epi8(_mm_max_epu8(p3, lead4), p3);
-        const unsigned thirds = unsigned(_mm_movemask_epi8(third4));
+        thirds = unsigned(_mm_movemask_epi8(third4));
         if (thirds | unsigned(_mm_movemask_epi8(fourth4))) {
-            // Four-byte characters: the first unit of the pair at the third
-            // byte, the second at the fourth.
             const __m256i high = _mm256_add_epi16(_mm256_srli_epi16(three, 4),
                                                   _mm256_set1_epi16(short(0xD800 - 0x40)));
             const __m256i low = _mm256_or_si256(_mm256_and_si256(two, _mm256_set1_epi16(0x3FF)),
@@ -275,74 +290,28 @@ EZU_TARGET_AVX2 void utf8_checked_to_utf16(const unsigned char* s, size_t n, siz
             unit = _mm256_blendv_epi8(unit, high, _mm256_cvtepi8_epi16(third4));
             unit = _mm256_blendv_epi8(unit, low, _mm256_cvtepi8_epi16(fourth4));
         }
-        // Bytes in front of a byte that is not a continuation end a character.
-        const unsigned conts = unsigned(_mm_movemask_epi8(cont));
-        const unsigned next_cont = n - i > 16 && (s[i + 16] & 0xC0) == 0x80;
-        const unsigned keep = (~(conts >> 1 | next_cont << 15) & 0xFFFFu) | thirds;
-        const __m256i order = _mm256_inserti128_si256(
-            _mm256_castsi128_si256(
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes[keep & 0xFF]))),
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes[keep >> 8])), 1);
-        const __m256i packed = _mm256_shuffle_epi8(unit, order);
-        const size_t first = 2 * size_t(__builtin_popcount(keep & 0xFF));
-        const size_t second = 2 * size_t(__builtin_popcount(keep >> 8));
-        // Whole 16-byte stores, except where they would pass the end: what
-        // they put behind the units is overwritten by the blocks after.
-        const __m128i low_half = _mm256_castsi256_si128(packed);
-        const __m128i high_half = _mm256_extracti128_si256(packed, 1);
-        if (end - d >= 16)
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(d), low_half);
-        else
-            ascii_block_store_prefix(d, low_half, first);
-        d += first;
-        if (end - d >= 16)
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(d), high_half);
-        else
-            ascii_block_store_prefix(d, high_half, second);
-        d += second;
-        prev = v;
     }
-    // The rest, from the start of the character the blocks left unfinished
-    // (taking back the first unit of a pair they gave for its third byte).
-    if (i < n) {
-        size_t start = i;
-        while (start > 0 && (s[start] & 0xC0) == 0x80)
-            --start;
-        if (start < i && s[start] >= 0xF0 && start + 2 < i)
-            d -= 2;
-        i = start;
+    // Bytes in front of a byte that is not a continuation end a character.
+    const unsigned conts = unsigned(_mm_movemask_epi8(cont));
+    const unsigned keep = ((~(conts >> 1 | next_cont << 15) & 0xFFFFu) | thirds) & allowed;
+    const unsigned char(*const lanes)[16] = big_endian ? kLanes.big : kLanes.little;
+    const __m256i order = _mm256_inserti128_si256(
+        _mm256_castsi128_si256(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes[keep & 0xFF]))),
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes[keep >> 8])), 1);
+    const __m256i packed = _mm256_shuffle_epi8(unit, order);
+    const size_t first = 2 * size_t(__builtin_popcount(keep & 0xFF));
+    const size_t second = 2 * size_t(__builtin_popcount(keep >> 8));
+    const __m128i low_half = _mm256_castsi256_si128(packed);
+    const __m128i high_half = _mm256_extracti128_si256(packed, 1);
+    if (exact) {
+        ascii_block_store_prefix(d, low_half, first);
+        ascii_block_store_prefix(d + first, high_half, second);
+    } else {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d), low_half);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + first), high_half);
     }
-    while (i < n) {
-        const unsigned lead = s[i];
-        uint32_t c;
-        if (lead < 0x80) {
-            c = lead;
-            i += 1;
-        } else if (lead < 0xE0) {
-            c = (lead & 0x1F) << 6 | (s[i + 1] & 0x3Fu);
-            i += 2;
-        } else if (lead < 0xF0) {
-            c = (lead & 0x0F) << 12 | (s[i + 1] & 0x3Fu) << 6 | (s[i + 2] & 0x3Fu);
-            i += 3;
-        } else {
-            c = (lead & 0x07) << 18 | (s[i + 1] & 0x3Fu) << 12 | (s[i + 2] & 0x3Fu) << 6 |
-                (s[i + 3] & 0x3Fu);
-            i += 4;
-        }
-        if (c >= 0x10000) {
-            const uint32_t v = c - 0x10000;
-            const uint32_t high = 0xD800 + (v >> 10), low = 0xDC00 + (v & 0x3FF);
-            d[big_endian ? 0 : 1] = (unsigned char)(high >> 8);
-            d[big_endian ? 1 : 0] = (unsigned char)high;
-            d[big_endian ? 2 : 3] = (unsigned char)(low >> 8);
-            d[big_endian ? 3 : 2] = (unsigned char)low;
-            d += 4;
-        } else {
-            d[big_endian ? 0 : 1] = (unsigned char)(c >> 8);
-            d[big_endian ? 1 : 0] = (unsigned char)c;
-            d += 2;
-        }
-    }
+    d += first + second;
 }
 
 } // namespace
@@ -358,22 +327,41 @@ EZU_TARGET_AVX2 size_t str_utf8_utf16_size_avx2(const unsigned char* src, size_t
 
 EZU_TARGET_AVX2 size_t str_utf8_to_utf16_avx2(const unsigned char* s, size_t n, unsigned char* d,
                                               bool big_endian, size_t* written) {
-    // Pieces small enough to stay in the first-level cache between the check
-    // and the conversion.
-    const size_t kPiece = 4096;
-    size_t i = 0, w = 0;
-    while (n - i >= 32) {
-        const size_t piece = n - i < kPiece ? n - i : kPiece;
-        size_t units = 0;
-        bool stopped;
-        const size_t taken = utf8_checked_prefix(s + i, piece, &units, &stopped);
-        utf8_checked_to_utf16(s + i, taken, units, d + w, big_endian);
-        i += taken;
-        w += 2 * units;
-        if (stopped || taken == 0 || piece < kPiece)
+    // Each block is checked before the one in front of it is converted: a
+    // block with a well-formed one behind it is stored in whole halves (the
+    // next block's units cover what they put behind its own), the last one
+    // exactly and without a character it cuts.
+    *written = 0;
+    if (n < 32)
+        return 0;
+    __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s));
+    if (!block_checks(s, v, _mm256_setzero_si256(), true))
+        return 0;
+    __m128i before = _mm_setzero_si128();
+    unsigned char* out = d;
+    size_t i = 0;
+    for (;;) {
+        __m256i next = v;
+        const bool more = n - i >= 64;
+        if (more)
+            next = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i + 32));
+        const bool last = !more || !block_checks(s + i + 32, next, v, false);
+        const unsigned cut = last ? cut_at_end(s + i + 32) : 0;
+        const __m128i a = _mm256_castsi256_si128(v), b = _mm256_extracti128_si256(v, 1);
+        chunk_to_utf16(a, before, (s[i + 16] & 0xC0) == 0x80, 0xFFFFu, last, big_endian, out);
+        // The last block ends with a whole character, or leaves out the one
+        // it cuts, whatever stands behind it.
+        const unsigned next_cont = !last && (s[i + 32] & 0xC0) == 0x80;
+        chunk_to_utf16(b, a, next_cont, 0xFFFFu >> cut, last, big_endian, out);
+        if (last) {
+            i += 32 - cut;
             break;
+        }
+        before = b;
+        v = next;
+        i += 32;
     }
-    *written = w;
+    *written = size_t(out - d);
     return i;
 }
 
