@@ -60,6 +60,11 @@ size_t str_utf16_utf8_size_avx2(const unsigned char* src, size_t units, bool big
 // bytes they take.
 size_t str_utf8_utf16_size_avx2(const unsigned char* src, size_t n, int64_t* bytes);
 
+// The check alone, with zero bytes taken as characters: the bytes of the
+// well-formed characters at the start of the at most `n` bytes at `src`,
+// checked in whole 32-byte blocks.
+size_t str_utf8_valid_prefix_avx2(const unsigned char* src, size_t n);
+
 #endif
 
 #endif

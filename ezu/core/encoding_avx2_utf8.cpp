@@ -107,7 +107,9 @@ EZU_TARGET_AVX2 inline __m256i broadcast16(const unsigned char* table) {
 }
 
 // Nonzero bytes where the 32 bytes `v`, behind the 32 bytes `prev`, are not
-// well-formed UTF-8 (a character cut at the end of `v` is not yet wrong).
+// well-formed UTF-8 (a character cut at the end of `v` is not yet wrong),
+// or are zero where `ZeroStops`.
+template <bool ZeroStops = true>
 EZU_TARGET_AVX2 inline __m256i utf8_errors(__m256i v, __m256i prev) {
     const __m256i behind = _mm256_permute2x128_si256(prev, v, 0x21);
     const __m256i p1 = _mm256_alignr_epi8(v, behind, 15);
@@ -127,8 +129,9 @@ EZU_TARGET_AVX2 inline __m256i utf8_errors(__m256i v, __m256i prev) {
     const __m256i fourth = _mm256_subs_epu8(p3, _mm256_set1_epi8(char(0xF0 - 0x80)));
     const __m256i must_follow =
         _mm256_and_si256(_mm256_or_si256(third, fourth), _mm256_set1_epi8(char(0x80)));
-    return _mm256_or_si256(_mm256_xor_si256(special, must_follow),
-                           _mm256_cmpeq_epi8(v, _mm256_setzero_si256()));
+    const __m256i errors = _mm256_xor_si256(special, must_follow);
+    return ZeroStops ? _mm256_or_si256(errors, _mm256_cmpeq_epi8(v, _mm256_setzero_si256()))
+                     : errors;
 }
 
 // Bytes at the end of a checked block that belong to a character it cuts.
@@ -150,9 +153,11 @@ EZU_TARGET_AVX2 inline void add_counts(__m256i counts, size_t* total) {
     *total += size_t(_mm_cvtsi128_si64(half)) + size_t(_mm_extract_epi64(half, 1));
 }
 
-// The well-formed characters other than zero at the start of the at most
-// `n` bytes at `s`, checked in whole blocks of 32: returns their bytes and
-// adds their UTF-16 units to *units. *stopped tells whether a block failed.
+// The well-formed characters (other than zero where `ZeroStops`) at the
+// start of the at most `n` bytes at `s`, checked in whole blocks of 32:
+// returns their bytes and adds their UTF-16 units to *units. *stopped tells
+// whether a block failed.
+template <bool ZeroStops = true>
 EZU_TARGET_AVX2 size_t utf8_checked_prefix(const unsigned char* s, size_t n, size_t* units,
                                            bool* stopped) {
     const __m256i zero = _mm256_setzero_si256();
@@ -174,7 +179,8 @@ EZU_TARGET_AVX2 size_t utf8_checked_prefix(const unsigned char* s, size_t n, siz
                 const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i + 32));
                 const __m256i least = _mm256_min_epu8(a, b);
                 if (_mm256_movemask_epi8(_mm256_or_si256(a, b)) != 0 ||
-                    !_mm256_testz_si256(_mm256_cmpeq_epi8(least, zero), _mm256_set1_epi8(-1)))
+                    (ZeroStops &&
+                     !_mm256_testz_si256(_mm256_cmpeq_epi8(least, zero), _mm256_set1_epi8(-1))))
                     break;
                 count += 64;
                 prev = b;
@@ -186,7 +192,8 @@ EZU_TARGET_AVX2 size_t utf8_checked_prefix(const unsigned char* s, size_t n, siz
         const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
         if (_mm256_movemask_epi8(v) == 0 && (whole || cut_at_end(s + i) == 0)) {
             // ASCII behind whole characters: only a zero can be wrong.
-            if (!_mm256_testz_si256(_mm256_cmpeq_epi8(v, zero), _mm256_set1_epi8(-1))) {
+            if (ZeroStops &&
+                !_mm256_testz_si256(_mm256_cmpeq_epi8(v, zero), _mm256_set1_epi8(-1))) {
                 *stopped = true;
                 break;
             }
@@ -195,7 +202,7 @@ EZU_TARGET_AVX2 size_t utf8_checked_prefix(const unsigned char* s, size_t n, siz
             whole = true;
             continue;
         }
-        const __m256i errors = utf8_errors(v, prev);
+        const __m256i errors = utf8_errors<ZeroStops>(v, prev);
         if (!_mm256_testz_si256(errors, errors)) {
             *stopped = true;
             break;
@@ -363,6 +370,12 @@ EZU_TARGET_AVX2 size_t str_utf8_to_utf16_avx2(const unsigned char* s, size_t n, 
     }
     *written = size_t(out - d);
     return i;
+}
+
+EZU_TARGET_AVX2 size_t str_utf8_valid_prefix_avx2(const unsigned char* src, size_t n) {
+    size_t units = 0;
+    bool stopped;
+    return utf8_checked_prefix<false>(src, n, &units, &stopped);
 }
 
 #endif

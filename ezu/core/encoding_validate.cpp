@@ -1,10 +1,13 @@
 // The well-formedness check. Runs of ASCII go through the block routines the
 // conversion uses; with SSE2, whole blocks of well-formed UTF-8 and UTF-16
-// pass the block sizers' check in one step. Everything else is checked one
+// pass the block sizers' check in one step, and with AVX2, UTF-8 passes the
+// conversion's 32-byte check. Everything else is checked one
 // character at a time, which is also where every fault is found and named.
 #include "ezu/core/encoding.h"
 #include "ezu/core/encoding_ascii_block.h"
+#include "ezu/core/encoding_avx2.h"
 #include "ezu/core/encoding_block_size.h"
+#include "ezu/core/encoding_fast.h"
 
 #include <string.h>
 
@@ -93,6 +96,10 @@ Verdict check_utf8(const unsigned char* s, int len) {
     while (pos < len) {
         // Characters are checked one at a time at least up to here.
         int steps_end = pos;
+#if EZU_AVX2_LOOPS
+        if (str_fast_level() == FAST_AVX2)
+            pos += int(str_utf8_valid_prefix_avx2(s + pos, size_t(len - pos)));
+#endif
 #if EZU_ASCII_BLOCK_SSE2
         while (len - pos >= 16) {
             const BlockCounts c = utf8_block_counts(s + pos);
