@@ -65,6 +65,11 @@ size_t str_utf8_utf16_size_avx2(const unsigned char* src, size_t n, int64_t* byt
 // checked in whole 32-byte blocks.
 size_t str_utf8_valid_prefix_avx2(const unsigned char* src, size_t n);
 
+// The same for UTF-16, zero units included: the units of the well-formed
+// characters at the start of the at most `units` units at `src`, checked 16
+// units at a time.
+size_t str_utf16_valid_prefix_avx2(const unsigned char* src, size_t units, bool big_endian);
+
 #endif
 
 #endif

@@ -1,5 +1,6 @@
 // The AVX2 level of UTF-8 sources: checking 32 bytes at a time with three
-// nibble lookups, and converting checked text to UTF-16 16 bytes at a time.
+// nibble lookups, and converting checked text to UTF-16 16 bytes at a time;
+// also the well-formedness check of UTF-16, 16 units at a time.
 //
 // The check flags every byte that cannot stand where it stands from the byte
 // itself and the three in front of it, so a block is judged together with the
@@ -370,6 +371,29 @@ EZU_TARGET_AVX2 size_t str_utf8_to_utf16_avx2(const unsigned char* s, size_t n, 
     }
     *written = size_t(out - d);
     return i;
+}
+
+EZU_TARGET_AVX2 size_t str_utf16_valid_prefix_avx2(const unsigned char* src, size_t units,
+                                                   bool big_endian) {
+    const __m256i top = _mm256_set1_epi16(short(0xFC00));
+    const __m256i high = _mm256_set1_epi16(short(0xD800)), low = _mm256_set1_epi16(short(0xDC00));
+    size_t i = 0;
+    uint32_t open = 0; // 3 when the block before ends with a high surrogate
+    for (; units - i >= 16; i += 16) {
+        __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 2 * i));
+        if (big_endian)
+            v = _mm256_or_si256(_mm256_slli_epi16(v, 8), _mm256_srli_epi16(v, 8));
+        const __m256i kind = _mm256_and_si256(v, top);
+        // Two mask bits per unit: every low surrogate, and only they, right
+        // behind a high one.
+        const uint32_t highs = uint32_t(_mm256_movemask_epi8(_mm256_cmpeq_epi16(kind, high)));
+        const uint32_t lows = uint32_t(_mm256_movemask_epi8(_mm256_cmpeq_epi16(kind, low)));
+        if (lows != (highs << 2 | open))
+            break;
+        open = highs >> 30;
+    }
+    // A pair the last block taken cuts is left out.
+    return i - (open != 0);
 }
 
 EZU_TARGET_AVX2 size_t str_utf8_valid_prefix_avx2(const unsigned char* src, size_t n) {

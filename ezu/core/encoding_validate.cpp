@@ -1,8 +1,8 @@
 // The well-formedness check. Runs of ASCII go through the block routines the
 // conversion uses; with SSE2, whole blocks of well-formed UTF-8 and UTF-16
 // pass the block sizers' check in one step, and with AVX2, UTF-8 passes the
-// conversion's 32-byte check. Everything else is checked one
-// character at a time, which is also where every fault is found and named.
+// conversion's 32-byte check and UTF-16 a check of 16 units at a time. Everything else is checked
+// one character at a time, which is also where every fault is found and named.
 #include "ezu/core/encoding.h"
 #include "ezu/core/encoding_ascii_block.h"
 #include "ezu/core/encoding_avx2.h"
@@ -135,6 +135,10 @@ Verdict check_utf16(const unsigned char* s, int len, bool big_endian) {
     int pos = 0;
     while (len - pos >= 2) {
         int steps_end = pos;
+#if EZU_AVX2_LOOPS
+        if (str_fast_level() == FAST_AVX2)
+            pos += 2 * int(str_utf16_valid_prefix_avx2(s + pos, size_t(len - pos) / 2, big_endian));
+#endif
 #if EZU_ASCII_BLOCK_SSE2
         while (len - pos >= 16) {
             const BlockCounts c = utf16_block_counts(s + pos, big_endian);
