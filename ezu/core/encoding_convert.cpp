@@ -53,26 +53,25 @@ int64_t destination_bytes(int to, uint32_t code) {
 class RunLimit {
   public:
     RunLimit(const unsigned char* src, int len, int from, bool fast, bool known_length = false)
-        : fast_(fast), bytes_(str_encodings[from].unit_size == 1),
-          text_end_(!fast || bytes_ || known_length || len <= 0
+        : fast_(fast), paged_(fast && !known_length && str_encodings[from].unit_size == 1 &&
+                              str_fast_page_bounds()),
+          text_end_(!fast || paged_ || known_length || len <= 0
                         ? src + (len > 0 ? len : 0)
-                        : src + str_fast_text_length(src, len, from)),
-          known_length_(known_length) {}
+                        : src + str_fast_text_length(src, len, from)) {}
 
     // The bytes a run starting at `src` (`left` bytes of the source left)
     // may be given.
-    int bound(const unsigned char* src, int left, int from) const {
+    int bound(const unsigned char* src, int left) const {
         if (!fast_)
             return 0;
-        if (bytes_ && !known_length_)
-            return str_fast_run_bound(src, left, from);
+        if (paged_)
+            return str_fast_run_bound(src, left);
         return src < text_end_ ? int(text_end_ - src) : 0;
     }
 
   private:
-    bool fast_, bytes_;
+    bool fast_, paged_;
     const unsigned char* text_end_;
-    bool known_length_;
 };
 
 // Sizes a destination by decoding the source: the terminator plus every
@@ -85,7 +84,7 @@ int64_t size_by_decoding(const unsigned char* src, int len, int from, int to, bo
     bool characters = false;
     const RunLimit limit(src, len, from, fast);
     while (len > 0) {
-        const int bound = limit.bound(src, len, from);
+        const int bound = limit.bound(src, len);
         if (bound > 0) {
             const int covered = str_fast_size_run(src, bound, from, to, &size);
             if (covered > 0) {
@@ -181,7 +180,7 @@ int convert(const void* src_bytes, int src_len, int from, void* dst_bytes, int d
     while (left > 0 && room > 0) {
         const int fast_from = settled_source(from, decode_state);
         const int fast_to = settled_destination(to, encode_state);
-        const int bound = fast_from < 0 || fast_to < 0 ? 0 : limit.bound(src, left, from);
+        const int bound = fast_from < 0 || fast_to < 0 ? 0 : limit.bound(src, left);
         if (bound > 0) {
             int written = 0;
             const int consumed =

@@ -810,11 +810,13 @@ int str_fast_text_length(const unsigned char* src, int len, int from) {
     return len;
 }
 
-int str_fast_run_bound(const unsigned char* src, int len, int from) {
+bool str_fast_page_bounds() {
+    return !EZU_UNDER_ASAN;
+}
+
+int str_fast_run_bound(const unsigned char* src, int len) {
     if (len <= 0)
         return 0;
-    if (EZU_UNDER_ASAN)
-        return str_fast_text_length(src, len, from);
     const int kPage = 4096;
     int room = kPage - int(reinterpret_cast<uintptr_t>(src) & (kPage - 1));
     if (room < 64 && len > room) {

@@ -45,9 +45,13 @@ int str_fast_text_length(const unsigned char* src, int len, int from);
 // of the text, or its terminator) that a run may be given without reading
 // past the terminator into memory that may not exist. That is the rest of
 // the 4 KiB page `src` lies in, and the next page too when no zero comes
-// first; the next run gets the next page. Under AddressSanitizer, which
-// calls any read past the terminator a fault, it is the text's length.
-int str_fast_run_bound(const unsigned char* src, int len, int from);
+// first; the next run gets the next page.
+int str_fast_run_bound(const unsigned char* src, int len);
+
+// False under AddressSanitizer, which calls any read past a text's
+// terminator a fault even inside a page: there str_fast_text_length bounds
+// the runs of every source.
+bool str_fast_page_bounds();
 
 // Adds the destination bytes of the run at the start of `src` (at most `len`
 // bytes) to *size and returns the source bytes it covers. Sizing treats the
