@@ -222,8 +222,10 @@ uint32_t code_of_class(std::mt19937& rng, int kind) {
         return 0x10000 + rng() % 0x100000; // four bytes, a surrogate pair
     case 4:
         return code_of_class(rng, rng() % 5 == 0 ? 0 : int(rng() % 4)); // mixed
-    default:
+    case 5:
         return code_of_class(rng, rng() % 5 == 0 ? 1 : 0); // accented letters among ASCII
+    default:
+        return code_of_class(rng, rng() % 16 == 0 ? 3 : 2); // ideographs, now and then a pair
     }
 }
 
@@ -261,7 +263,7 @@ TEST_F(EncodingFastTest, FaultsAtEveryPlaceAroundTheBlocks) {
     at_every_level([&] {
         std::mt19937 rng(404u);
         for (int from : {ENC_UTF8, ENC_UTF16LE, ENC_UTF16BE}) {
-            for (int kind = 0; kind < 6; ++kind) {
+            for (int kind = 0; kind < 7; ++kind) {
                 Bytes text = text_of_class(rng, 0, 100, from);
                 const Bytes body = text_of_class(rng, kind, 70, from);
                 text.insert(text.end(), body.begin(), body.end());
