@@ -23,8 +23,12 @@ TStr::TStr(unsigned code) : buf_(nullptr), view_(nullptr) {
     buf_ = str_from_bytes(&unit, int(sizeof unit), ENC_UTF32);
 }
 
+namespace {
+void* fresh_end(const StrBuf* buf);
+} // namespace
+
 TStr::TStr(const void* data, int nbytes, int encoding)
-    : buf_(str_from_bytes(data, nbytes, encoding)), view_(nullptr) {}
+    : buf_(str_from_bytes(data, nbytes, encoding)), view_(fresh_end(buf_)) {}
 
 TStr::TStr(const TStr& other) : buf_(str_dup(other.buf_)), view_(nullptr) {}
 
@@ -170,6 +174,17 @@ bool holds_end(const void* view) {
 
 void* end_memo(size_t bytes) {
     return reinterpret_cast<void*>((uintptr_t(bytes) << 1) | 1);
+}
+
+// The end of a text just converted into a block of its own, which it fills
+// exactly: the block holds the text and its terminator, so the text is one
+// byte shorter than the block unless it ended at a zero character (then two
+// zeros close it and nothing is remembered). Converted text ends with a whole
+// character.
+void* fresh_end(const StrBuf* buf) {
+    if (!buf || !buf->data || buf->capacity < 2 || buf->data[buf->capacity - 2] == 0)
+        return nullptr;
+    return end_memo(size_t(buf->capacity) - 1);
 }
 
 // True when stepping over the characters of the `n` bytes at `text` (no zero
