@@ -428,8 +428,9 @@ void expect_same_record(const ErrorRecord& a, const ErrorRecord& b, const std::s
 } // namespace
 
 TEST_F(FastPathsTest, ConstructionAndViewsMatchTheSizingRoad) {
-    // A new buffer from UTF-8 or 7-bit bytes, and the UTF-16 views of a
-    // string, are made in one pass; block sizes, bytes (stale ones
+    // A new buffer from bytes in any encoding (the UTF-8 text read as
+    // UTF-16 and UTF-32 too), and the UTF-16 views of a string, are made in
+    // one pass; block sizes, bytes (stale ones
     // included), the null state and the last-error record must be those of
     // sizing first, then converting.
     Lcg rng{31337};
@@ -437,7 +438,7 @@ TEST_F(FastPathsTest, ConstructionAndViewsMatchTheSizingRoad) {
     for (int t = 0; t < 600; ++t) {
         const std::string text = one_pass_text(rng);
         const std::string what = "text " + std::to_string(t);
-        for (int encoding : {ENC_UTF8, ENC_ASCII}) {
+        for (int encoding = ENC_ASCII; encoding <= ENC_UTF32; ++encoding) {
             str_set_error(7, "marker", 1, "test");
             const int size =
                 str_convert_size_generic(text.data(), int(text.size()), encoding, ENC_UTF8);
