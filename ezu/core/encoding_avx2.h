@@ -56,6 +56,11 @@ size_t str_utf16_to_utf8_avx2(const unsigned char* s, size_t units, unsigned cha
 size_t str_utf16_utf8_size_avx2(const unsigned char* src, size_t units, bool big_endian,
                                 int64_t* bytes);
 
+// Whole 64-byte lines from `line` (aligned to 64, so that a line never
+// reaches into another page) lying within the `n` bytes there, while they
+// hold no zero 16-bit unit; returns the bytes they take.
+size_t str_utf16_zero_free_lines_avx2(const unsigned char* line, size_t n);
+
 // Sizing UTF-8 for UTF-16 destinations, 32 bytes at a time: while a block
 // of the at most `n` bytes at `src` holds well-formed characters other than
 // zero, adds the UTF-16 bytes of its whole characters to *bytes. Returns the

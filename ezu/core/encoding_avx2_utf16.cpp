@@ -335,4 +335,21 @@ EZU_TARGET_AVX2 size_t str_utf16_utf8_size_avx2(const unsigned char* src, size_t
     return i;
 }
 
+EZU_TARGET_AVX2 size_t str_utf16_zero_free_lines_avx2(const unsigned char* line, size_t n) {
+    const __m256i* at = reinterpret_cast<const __m256i*>(line);
+    size_t i = 0;
+    // Two lines a test while both lie in the text, then one.
+    for (; n - i >= 128; i += 128, at += 4) {
+        const __m256i zeros = _mm256_min_epu16(
+            _mm256_min_epu16(_mm256_load_si256(at), _mm256_load_si256(at + 1)),
+            _mm256_min_epu16(_mm256_load_si256(at + 2), _mm256_load_si256(at + 3)));
+        if (has_zero(zeros))
+            break;
+    }
+    if (n - i >= 64 &&
+        !has_zero(_mm256_min_epu16(_mm256_load_si256(at), _mm256_load_si256(at + 1))))
+        i += 64;
+    return i;
+}
+
 #endif
