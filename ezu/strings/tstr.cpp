@@ -162,11 +162,11 @@ bool operator!=(const char* text, const TStr& str) {
 
 namespace {
 
-// The view slot holds either a view block or, after an append, the byte
-// length of the text shifted left with the low bit set (a block's address is
-// a multiple of 4). It is remembered only when the text's last character is
-// whole: stepping over the characters from the start ends exactly at the
-// terminator. Every change of the text drops it as it drops a view, so the
+// The view slot holds either a view block or, after an append or a
+// construction from bytes, the byte length of the text shifted left with the
+// low bit set (a block's address is a multiple of 4). It is remembered only
+// when the text's last character is whole: stepping over the characters from
+// the start ends exactly at the terminator. Every change of the text drops it as it drops a view, so the
 // next append starts at the end without measuring the text again.
 bool holds_end(const void* view) {
     return (reinterpret_cast<uintptr_t>(view) & 1) != 0;

@@ -67,7 +67,7 @@ const void* TStr::view(int encoding) const {
         if (seven_bit || known != SIZE_MAX)
             block = str_convert_once(text, int(len), ENC_UTF8, encoding, 2LL * len + 2, kHeader, 1,
                                      &size, &out_of_memory, true);
-        if (!block && !out_of_memory)
+        else
             block = str_convert_via_scratch(text, int(len), ENC_UTF8, encoding, 2LL * len + 2,
                                             kHeader, 1, &size, &out_of_memory, true);
         if (out_of_memory)
