@@ -51,8 +51,9 @@ size_t str_utf16_to_utf8_avx2(const unsigned char* s, size_t units, unsigned cha
 
 // Sizing for UTF-8 destinations, 32 or 16 units at a time: while a whole
 // block of the at most `units` units at `src` holds well-formed characters
-// other than zero (a pair wholly inside it), adds their UTF-8 bytes to
-// *bytes. Returns the units covered, a multiple of 16.
+// other than zero (a pair wholly inside it, or a high surrogate in its last
+// place, left to the next block), adds their UTF-8 bytes to *bytes. Returns
+// the units covered.
 size_t str_utf16_utf8_size_avx2(const unsigned char* src, size_t units, bool big_endian,
                                 int64_t* bytes);
 

@@ -267,25 +267,30 @@ EZU_TARGET_AVX2 size_t str_utf16_to_utf8_avx2(const unsigned char* s, size_t uni
 namespace {
 
 // Adds the UTF-8 bytes of the 16 units in `v` (none zero) to *total when
-// every surrogate among them is half of a pair lying in the block; false,
-// adding nothing, otherwise.
-EZU_INLINE_AVX2 bool size_units(__m256i v, int64_t* total) {
+// every surrogate among them is half of a pair lying in the block, but for
+// a high one in the last place, which is left to the next block. Returns
+// the units counted: 16, 15, or 0 (adding nothing).
+EZU_INLINE_AVX2 unsigned size_units(__m256i v, int64_t* total) {
     const __m256i top = _mm256_and_si256(v, _mm256_set1_epi16(short(0xFC00)));
-    // Two mask bits a unit.
+    // Two mask bits a unit; the shift drops a high surrogate in the last
+    // place.
     const uint32_t highs =
         uint32_t(_mm256_movemask_epi8(_mm256_cmpeq_epi16(top, _mm256_set1_epi16(short(0xD800)))));
     const uint32_t lows =
         uint32_t(_mm256_movemask_epi8(_mm256_cmpeq_epi16(top, _mm256_set1_epi16(short(0xDC00)))));
-    if (lows != highs << 2 || (highs >> 30) != 0)
-        return false;
+    if (lows != highs << 2)
+        return 0;
+    const unsigned units = highs >> 30 ? 15 : 16;
+    const uint32_t kept = units == 16 ? 0xFFFFFFFFu : 0x3FFFFFFFu;
     const uint32_t below_80 = uint32_t(_mm256_movemask_epi8(below(v, 0x80)));
     const uint32_t below_800 = uint32_t(_mm256_movemask_epi8(below(v, 0x800)));
     // Three bytes a unit, less one below each limit, less one for each
     // unit of a pair (four bytes the pair).
-    *total += 48 - (__builtin_popcount(below_80) + __builtin_popcount(below_800) +
-                    __builtin_popcount(highs | lows)) /
-                       2;
-    return true;
+    *total += 3 * units -
+              unsigned(__builtin_popcount(below_80 & kept) + __builtin_popcount(below_800 & kept) +
+                       __builtin_popcount((highs | lows) & kept)) /
+                  2;
+    return units;
 }
 
 EZU_INLINE_AVX2 bool has_zero(__m256i v) {
@@ -315,21 +320,29 @@ EZU_TARGET_AVX2 size_t str_utf16_utf8_size_avx2(const unsigned char* src, size_t
                            __builtin_popcount(uint32_t(_mm256_movemask_epi8(below(b, 0x80))))) /
                               2;
         } else {
-            if (!size_units(a, &total))
+            // A block that ends in front of a pair going on behind it
+            // moves the next one to start at that pair.
+            const unsigned first = size_units(a, &total);
+            i += first;
+            if (first < 16) {
+                if (first == 0)
+                    break;
+                continue;
+            }
+            const unsigned second = size_units(b, &total);
+            i += second;
+            if (second == 0)
                 break;
-            i += 16;
-            if (!size_units(b, &total))
-                break;
-            i += 16;
             continue;
         }
         i += 32;
     }
     while (units - i >= 16) {
         const __m256i v = load_units(src + 2 * i, big_endian);
-        if (has_zero(v) || !size_units(v, &total))
+        const unsigned n = has_zero(v) ? 0 : size_units(v, &total);
+        if (n == 0)
             break;
-        i += 16;
+        i += n;
     }
     *bytes += total;
     return i;
