@@ -21,6 +21,7 @@ EZU_INLINE_AVX2 __m256i load_units(const unsigned char* at, bool big_endian) {
     return big_endian ? _mm256_or_si256(_mm256_slli_epi16(v, 8), _mm256_srli_epi16(v, 8)) : v;
 }
 
+// All ones in the lanes whose unit is below `limit`, a power of two.
 EZU_INLINE_AVX2 __m256i below(__m256i v, int limit) {
     return _mm256_cmpeq_epi16(_mm256_and_si256(v, _mm256_set1_epi16(short(-limit))),
                               _mm256_setzero_si256());
