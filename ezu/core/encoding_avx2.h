@@ -39,20 +39,27 @@ size_t str_utf16_to_ascii_avx2(const unsigned char* src, size_t units, unsigned 
 size_t str_utf8_to_utf16_avx2(const unsigned char* s, size_t n, unsigned char* d, bool big_endian,
                               size_t* written);
 
-// Converts UTF-16 to UTF-8 in blocks of 8 units from the at most `units`
+// Converts UTF-16 to UTF-8 in blocks of 16 units from the at most `units`
 // units at `s` (none zero) into `d` (room for 3 bytes a unit), starting
-// with a block that is not all ASCII and ending in front of the first
-// surrogate. Writes exactly the UTF-8 of the units taken, sets *written to
-// its bytes and returns the units taken.
+// with a block that is not all ASCII; surrogate pairs inside a block are
+// taken, and the run ends in front of any other surrogate. Writes exactly
+// the UTF-8 of the units taken (nothing behind it), sets *written to its
+// bytes and returns the units taken.
 size_t str_utf16_to_utf8_avx2(const unsigned char* s, size_t units, unsigned char* d,
                               bool big_endian, size_t* written);
 
-// Sizing for UTF-8 destinations, 16 units at a time: while a whole block of
-// the at most `units` units at `src` holds well-formed characters other than
-// zero (a pair wholly inside it), adds their UTF-8 bytes to *bytes. Returns
-// the units covered, a multiple of 16.
+// Sizing for UTF-8 destinations, 32 or 16 units at a time: while a whole
+// block of the at most `units` units at `src` holds well-formed characters
+// other than zero (a pair wholly inside it, or a high surrogate in its last
+// place, left to the next block), adds their UTF-8 bytes to *bytes. Returns
+// the units covered.
 size_t str_utf16_utf8_size_avx2(const unsigned char* src, size_t units, bool big_endian,
                                 int64_t* bytes);
+
+// Whole 64-byte lines from `line` (aligned to 64, so that a line never
+// reaches into another page) lying within the `n` bytes there, while they
+// hold no zero 16-bit unit; returns the bytes they take.
+size_t str_utf16_zero_free_lines_avx2(const unsigned char* line, size_t n);
 
 // Sizing UTF-8 for UTF-16 destinations: the well-formed characters other
 // than zero at the start of the at most `n` bytes at `src`, checked in whole

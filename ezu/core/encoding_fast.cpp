@@ -780,6 +780,11 @@ int str_fast_text_length(const unsigned char* src, int len, int from) {
                 return len;
             block += 16;
             skip = 0;
+#if EZU_AVX2_LOOPS
+            if (str_fast_level() == FAST_AVX2 && (reinterpret_cast<uintptr_t>(block) & 63) == 0 &&
+                block + 64 - src <= 2LL * units)
+                block += str_utf16_zero_free_lines_avx2(block, size_t(src + 2LL * units - block));
+#endif
             // From a 64-byte boundary on, four blocks at a time: they lie in
             // one line, so in one page.
             while ((reinterpret_cast<uintptr_t>(block) & 63) == 0 &&

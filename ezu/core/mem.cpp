@@ -95,9 +95,9 @@ bool keep_cached(unsigned char* block, int rounded) {
     abort();
 }
 
-} // namespace
-
-void* mem_alloc(int size) {
+// A new block; its payload is zero-filled when `fill`, else only the slack
+// behind the `size` bytes is.
+void* new_block(int size, bool fill) {
     if (size < 0 || size > INT_MAX - kOverhead - 3)
         return nullptr;
     const int rounded = (size + 3) & ~3;
@@ -119,8 +119,21 @@ void* mem_alloc(int size) {
     store_word(block, kLeadGuard);
     store_word(block + 4, uint32_t(rounded));
     store_word(block + 8 + rounded, kTrailGuard);
-    memset(block + 8, 0, size_t(rounded));
+    if (fill)
+        memset(block + 8, 0, size_t(rounded));
+    else if (rounded > 0)
+        store_word(block + 8 + rounded - 4, 0);
     return block + 8;
+}
+
+} // namespace
+
+void* mem_alloc(int size) {
+    return new_block(size, true);
+}
+
+void* mem_alloc_unfilled(int size) {
+    return new_block(size, false);
 }
 
 int mem_free(void* payload) {

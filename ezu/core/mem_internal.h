@@ -1,5 +1,5 @@
-// Pieces of the memory manager shared by its source files; not part of the
-// public interface.
+// Pieces of the memory manager shared by its source files and the library's
+// own text blocks; not part of the public interface.
 #ifndef EZU_CORE_MEM_INTERNAL_H
 #define EZU_CORE_MEM_INTERNAL_H
 
@@ -18,5 +18,10 @@ void mem_frame_block(unsigned char* block, int rounded);
 
 // Moves the bytes counter by `delta` for a block that changed size in place.
 void mem_count_resized(int delta);
+
+// mem_alloc for a caller that writes every one of the `size` payload bytes
+// itself before the block is seen: the same block and counters, without
+// the zero fill of the payload (the rounding slack behind it is zero).
+void* mem_alloc_unfilled(int size);
 
 #endif

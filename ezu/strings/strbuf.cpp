@@ -110,13 +110,17 @@ int str_assign_bytes(StrBuf* buf, const void* data, int nbytes, int encoding) {
         mem_free(copy);
         return 1;
     }
-    // A buffer without a block takes UTF-8 or 7-bit text in one pass: its
-    // size then is at most one byte per source byte plus the terminator.
-    if (!buf->data && data && (encoding == ENC_UTF8 || encoding == ENC_ASCII)) {
+    // A buffer without a block takes the text in one pass, into room for
+    // the longest result it may have (shrunk to the exact size): one byte
+    // per source byte plus the terminator, or three per UTF-16 unit.
+    if (!buf->data && data) {
+        const bool utf16 =
+            encoding == ENC_UTF16 || encoding == ENC_UTF16BE || encoding == ENC_UTF16LE;
+        const long long bound = (utf16 ? 3LL * (nbytes / 2) : nbytes) + 1;
         int size = 0;
         bool out_of_memory = false;
-        char* block = str_convert_once(data, nbytes, encoding, ENC_UTF8, nbytes + 1LL, 0, 0, &size,
-                                       &out_of_memory);
+        char* block =
+            str_convert_once(data, nbytes, encoding, ENC_UTF8, bound, 0, 0, &size, &out_of_memory);
         if (block || out_of_memory) {
             buf->data = block;
             buf->capacity = block ? size : 0;

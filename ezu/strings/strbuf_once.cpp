@@ -4,6 +4,7 @@
 #include "ezu/core/encoding.h"
 #include "ezu/core/encoding_measured.h"
 #include "ezu/core/mem.h"
+#include "ezu/core/mem_internal.h"
 
 #include <limits.h>
 #include <stdlib.h>
@@ -29,7 +30,9 @@ char* str_convert_once(const void* data, int nbytes, int from, int to, long long
     if (bound <= 0 || bound + front + back > INT_MAX - 16)
         return nullptr;
     const SavedError saved;
-    char* block = static_cast<char*>(mem_alloc(int(bound) + front + back));
+    // Every byte of the block is written below, so it is not zero-filled
+    // first.
+    char* block = static_cast<char*>(mem_alloc_unfilled(int(bound) + front + back));
     if (!block) {
         *out_of_memory = true;
         return nullptr;
@@ -42,12 +45,16 @@ char* str_convert_once(const void* data, int nbytes, int from, int to, long long
         saved.restore();
         return nullptr;
     }
+    // The conversion wrote the text and one terminator; the size of a text
+    // that ended at a zero character counts a second terminator.
+    const int unit = str_encodings[to].terminator_size;
+    memset(block, 0, size_t(front));
+    memset(block + front + measured - unit, 0, size_t(unit + back));
     if (measured < bound) {
-        char* exact = static_cast<char*>(mem_alloc(measured + front + back));
-        if (exact)
-            memcpy(exact + front, block + front, size_t(measured));
-        mem_free(block);
+        // The block shrinks to the exact size where it lies.
+        char* exact = static_cast<char*>(mem_resize(block, measured + front + back));
         if (!exact) {
+            mem_free(block);
             saved.restore();
             *out_of_memory = true;
             return nullptr;

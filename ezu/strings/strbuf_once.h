@@ -1,6 +1,7 @@
 // One-pass conversion into a new block of exactly the size the sizing pass
 // would give: the text is converted into room for the longest result it
-// may take and, when that room was too large, copied into an exact block.
+// may take and, when that room was too large, the block is shrunk to the
+// exact size (in place where the heap allows).
 #ifndef EZU_STRINGS_STRBUF_ONCE_H
 #define EZU_STRINGS_STRBUF_ONCE_H
 

@@ -23,8 +23,12 @@ TStr::TStr(unsigned code) : buf_(nullptr), view_(nullptr) {
     buf_ = str_from_bytes(&unit, int(sizeof unit), ENC_UTF32);
 }
 
+namespace {
+void* fresh_end(const StrBuf* buf);
+} // namespace
+
 TStr::TStr(const void* data, int nbytes, int encoding)
-    : buf_(str_from_bytes(data, nbytes, encoding)), view_(nullptr) {}
+    : buf_(str_from_bytes(data, nbytes, encoding)), view_(fresh_end(buf_)) {}
 
 TStr::TStr(const TStr& other) : buf_(str_dup(other.buf_)), view_(nullptr) {}
 
@@ -158,11 +162,11 @@ bool operator!=(const char* text, const TStr& str) {
 
 namespace {
 
-// The view slot holds either a view block or, after an append, the byte
-// length of the text shifted left with the low bit set (a block's address is
-// a multiple of 4). It is remembered only when the text's last character is
-// whole: stepping over the characters from the start ends exactly at the
-// terminator. Every change of the text drops it as it drops a view, so the
+// The view slot holds either a view block or, after an append or a
+// construction from bytes, the byte length of the text shifted left with the
+// low bit set (a block's address is a multiple of 4). It is remembered only
+// when the text's last character is whole: stepping over the characters from
+// the start ends exactly at the terminator. Every change of the text drops it as it drops a view, so the
 // next append starts at the end without measuring the text again.
 bool holds_end(const void* view) {
     return (reinterpret_cast<uintptr_t>(view) & 1) != 0;
@@ -170,6 +174,17 @@ bool holds_end(const void* view) {
 
 void* end_memo(size_t bytes) {
     return reinterpret_cast<void*>((uintptr_t(bytes) << 1) | 1);
+}
+
+// The end of a text just converted into a block of its own, which it fills
+// exactly: the block holds the text and its terminator, so the text is one
+// byte shorter than the block unless it ended at a zero character (then two
+// zeros close it and nothing is remembered). Converted text ends with a whole
+// character.
+void* fresh_end(const StrBuf* buf) {
+    if (!buf || !buf->data || buf->capacity < 2 || buf->data[buf->capacity - 2] == 0)
+        return nullptr;
+    return end_memo(size_t(buf->capacity) - 1);
 }
 
 // True when stepping over the characters of the `n` bytes at `text` (no zero

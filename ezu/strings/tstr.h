@@ -316,7 +316,8 @@ class EZU_API TStr {
 
     StrBuf* buf_;
     // Guarded block (encoding number, converted text, spare zero), or after
-    // an append the remembered end of the text (tstr.cpp).
+    // an append or a construction from bytes the remembered end of the text
+    // (tstr.cpp).
     mutable void* view_;
     unsigned changes_ = 0;
 };

@@ -23,9 +23,13 @@ const int kHeader = 4; // the encoding number in front of the view text
 } // namespace
 
 const void* TStr::view(int encoding) const {
-    // A remembered end of the text is no view.
+    // A remembered end of the text is no view, but it gives the text's
+    // length (still the text's end while the byte there is its terminator).
+    size_t known = SIZE_MAX;
     if (view_ && (reinterpret_cast<uintptr_t>(view_) & 1)) {
-        releaseView(view_);
+        const size_t end = reinterpret_cast<uintptr_t>(view_) >> 1;
+        if (buf_->data && end < size_t(buf_->capacity) && buf_->data[end] == 0)
+            known = end;
         view_ = nullptr;
     }
     if (view_) {
@@ -39,25 +43,31 @@ const void* TStr::view(int encoding) const {
     if (!str_encoding_valid(encoding))
         return nullptr;
     const char* text = buf_->data ? buf_->data : "";
-    // The 7-bit bytes at the start of the block (which holds the terminator)
-    // tell a 7-bit text and its length at once.
-    const size_t room = buf_->data ? size_t(buf_->capacity) : 1;
-    const size_t ascii = str_fast_ascii_span(reinterpret_cast<const unsigned char*>(text), room);
-    const bool seven_bit = ascii < room && text[ascii] == 0;
-    const size_t len = seven_bit ? ascii : strlen(text);
+    // Without a known length, the 7-bit bytes at the start of the block
+    // (which holds the terminator) tell a 7-bit text and its length at once.
+    bool seven_bit = false;
+    size_t len = known;
+    if (known == SIZE_MAX) {
+        const size_t room = buf_->data ? size_t(buf_->capacity) : 1;
+        const size_t ascii =
+            str_fast_ascii_span(reinterpret_cast<const unsigned char*>(text), room);
+        seven_bit = ascii < room && text[ascii] == 0;
+        len = seven_bit ? ascii : strlen(text);
+    }
     if (encoding == ENC_UTF16LE || encoding == ENC_UTF16BE) {
         // A UTF-8 byte never becomes more than one UTF-16 unit, so one pass
-        // fits in twice the bytes: straight into an exact block for 7-bit
-        // text (one unit per byte), else into the scratch area and then into
-        // an exact block. A pass that cannot decide leaves it to the sizing
-        // road below.
+        // fits in twice the bytes: straight into a block of that size, which
+        // then shrinks to the exact size, for a text of known length or 7-bit
+        // text (one unit per byte, no shrinking); else into the scratch area
+        // and then into an exact block. A pass that cannot decide leaves it
+        // to the sizing road below.
         int size = 0;
         bool out_of_memory = false;
         char* block = nullptr;
-        if (seven_bit)
+        if (seven_bit || known != SIZE_MAX)
             block = str_convert_once(text, int(len), ENC_UTF8, encoding, 2LL * len + 2, kHeader, 1,
                                      &size, &out_of_memory, true);
-        if (!block && !out_of_memory)
+        else
             block = str_convert_via_scratch(text, int(len), ENC_UTF8, encoding, 2LL * len + 2,
                                             kHeader, 1, &size, &out_of_memory, true);
         if (out_of_memory)

@@ -17,6 +17,7 @@
 #include <random>
 #include <string.h>
 #include <string>
+#include <vector>
 
 EZU_TEST_SUITE(EncodingFastTest);
 
@@ -224,8 +225,10 @@ uint32_t code_of_class(std::mt19937& rng, int kind) {
         return 0x10000 + rng() % 0x100000; // four bytes, a surrogate pair
     case 4:
         return code_of_class(rng, rng() % 5 == 0 ? 0 : int(rng() % 4)); // mixed
-    default:
+    case 5:
         return code_of_class(rng, rng() % 5 == 0 ? 1 : 0); // accented letters among ASCII
+    default:
+        return code_of_class(rng, rng() % 16 == 0 ? 3 : 2); // ideographs, now and then a pair
     }
 }
 
@@ -263,7 +266,7 @@ TEST_F(EncodingFastTest, FaultsAtEveryPlaceAroundTheBlocks) {
     at_every_level([&] {
         std::mt19937 rng(404u);
         for (int from : {ENC_UTF8, ENC_UTF16LE, ENC_UTF16BE}) {
-            for (int kind = 0; kind < 6; ++kind) {
+            for (int kind = 0; kind < 7; ++kind) {
                 Bytes text = text_of_class(rng, 0, 100, from);
                 const Bytes body = text_of_class(rng, kind, 70, from);
                 text.insert(text.end(), body.begin(), body.end());
@@ -438,6 +441,32 @@ TEST_F(EncodingFastTest, TextLengthsOverAsciiRunsMatchCharacterSteps) {
             }
         }
     }
+}
+
+TEST_F(EncodingFastTest, TextLengthFindsTheFirstZeroUnitFromEveryAlignment) {
+    // A long UTF-16 text whose units often have one zero byte, with a zero
+    // unit at every place in turn (or none), starting at every even offset
+    // from a 64-byte boundary and at odd ones: the length is the bytes in
+    // front of that unit, at every level.
+    std::mt19937 rng(64u);
+    const int units = 420;
+    std::vector<uint16_t> text(static_cast<size_t>(units));
+    for (uint16_t& unit : text)
+        unit = uint16_t(rng() % 3 == 0 ? 0x41 : rng() % 2 ? 0x4100 : 1 + rng() % 0xFFFF);
+    alignas(64) static unsigned char area[2 * 420 + 128];
+    at_every_level([&] {
+        for (size_t offset : {0, 2, 14, 16, 30, 32, 46, 62, 1, 33}) {
+            unsigned char* const src = area + offset;
+            for (int zero = 0; zero <= units; ++zero) {
+                memcpy(src, text.data(), 2 * size_t(units));
+                if (zero < units)
+                    memset(src + 2 * zero, 0, 2);
+                ASSERT_EQ(str_fast_text_length(src, 2 * units, ENC_UTF16LE),
+                          zero < units ? 2 * zero : 2 * units)
+                    << "offset " << offset << " zero at " << zero;
+            }
+        }
+    });
 }
 
 TEST_F(EncodingFastTest, ReadingStopsAtTheTerminatorOfATextGivenTooLong) {

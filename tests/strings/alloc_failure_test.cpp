@@ -227,18 +227,29 @@ TEST_F(StrAllocFailureWalk, TStrAssignmentKeepsTheTargetWhenTheCopyFails) {
 }
 
 TEST_F(StrAllocFailureWalk, TStrViewIsNullOrComplete) {
-    walk_allocation_failures("TStr::utf16le", [](long n) -> bool {
-        const TStr text("xy");
-        ArmedFailure armed(n);
-        const EzuWChar* view = text.utf16le();
-        const bool failed = armed.disarm();
-        EXPECT_EQ(view == nullptr, failed);
-        if (view) {
-            EXPECT_EQ(view[0], EzuWChar('x'));
-            EXPECT_EQ(view[2], EzuWChar(0));
-        }
-        // A later request, with memory again, gives the view.
-        EXPECT_NE(text.utf16le(), nullptr);
-        return failed;
-    });
+    // A 7-bit text of unknown length, and one built from UTF-8 bytes, whose
+    // view is converted into room for the longest result and then shrunk.
+    struct Case {
+        const char* bytes;
+        bool from_bytes;
+        EzuWChar second;
+    };
+    for (const Case& c : {Case{"xy", false, EzuWChar('y')}, Case{"x\xC3\xA9z", true, 0xE9}}) {
+        walk_allocation_failures(c.bytes, [&c](long n) -> bool {
+            const TStr text =
+                c.from_bytes ? TStr(c.bytes, int(strlen(c.bytes)), ENC_UTF8) : TStr(c.bytes);
+            ArmedFailure armed(n);
+            const EzuWChar* view = text.utf16le();
+            const bool failed = armed.disarm();
+            EXPECT_EQ(view == nullptr, failed);
+            if (view) {
+                EXPECT_EQ(view[0], EzuWChar('x'));
+                EXPECT_EQ(view[1], c.second);
+                EXPECT_EQ(view[c.from_bytes ? 3 : 2], EzuWChar(0));
+            }
+            // A later request, with memory again, gives the view.
+            EXPECT_NE(text.utf16le(), nullptr);
+            return failed;
+        });
+    }
 }

@@ -255,7 +255,12 @@ TEST_F(FastPathsTest, TypedArgFormsMatchTheStringForm) {
 TEST_F(FastPathsTest, AppendsMatchTheLowerTier) {
     Lcg rng = {47};
     for (int round = 0; round < 200; ++round) {
-        TStr fast = rng.below(3) ? raw(random_text(rng, 3)) : TStr();
+        // A string built from bytes starts with the end of its text known.
+        const uint32_t start = rng.below(4);
+        const std::string first = start ? random_text(rng, 3) : std::string();
+        TStr fast = start == 0   ? TStr()
+                    : start == 3 ? TStr(first.data(), int(first.size()), ENC_UTF8)
+                                 : raw(first);
         StrBuf* slow = str_dup(fast.buffer());
         if (fast.isNull())
             str_clear(slow);
@@ -423,15 +428,17 @@ void expect_same_record(const ErrorRecord& a, const ErrorRecord& b, const std::s
 } // namespace
 
 TEST_F(FastPathsTest, ConstructionAndViewsMatchTheSizingRoad) {
-    // A new buffer from UTF-8 or 7-bit bytes, and the UTF-16 views of a
-    // string, are made in one pass; block sizes, bytes (stale ones
+    // A new buffer from bytes in any encoding (the UTF-8 text read as
+    // UTF-16 and UTF-32 too), and the UTF-16 views of a string, are made in
+    // one pass; block sizes, bytes (stale ones
     // included), the null state and the last-error record must be those of
     // sizing first, then converting.
     Lcg rng{31337};
+    int built_views = 0;
     for (int t = 0; t < 600; ++t) {
         const std::string text = one_pass_text(rng);
         const std::string what = "text " + std::to_string(t);
-        for (int encoding : {ENC_UTF8, ENC_ASCII}) {
+        for (int encoding = ENC_ASCII; encoding <= ENC_UTF32; ++encoding) {
             str_set_error(7, "marker", 1, "test");
             const int size =
                 str_convert_size_generic(text.data(), int(text.size()), encoding, ENC_UTF8);
@@ -450,6 +457,11 @@ TEST_F(FastPathsTest, ConstructionAndViewsMatchTheSizingRoad) {
         }
         const TStr stored = raw(text.c_str());
         const char* const stored_text = stored.buffer()->data;
+        // A string built from the bytes knows its length; its views must
+        // come out as those of the same text stored as it stands.
+        const TStr built(text.data(), int(text.size()), ENC_UTF8);
+        const bool same_text = bytes_of(built) == bytes_of(stored);
+        built_views += same_text ? 1 : 0;
         for (int encoding : {ENC_UTF16LE, ENC_UTF16BE}) {
             str_set_error(7, "marker", 1, "test");
             const int length = int(strlen(stored_text));
@@ -472,6 +484,20 @@ TEST_F(FastPathsTest, ConstructionAndViewsMatchTheSizingRoad) {
             if (encoding == ENC_UTF16LE) {
                 EXPECT_EQ(mem_bytes_in_use() - bytes_before, (block_size + 3) / 4 * 4 + 12) << what;
             }
+            if (same_text) {
+                const int built_before = mem_bytes_in_use();
+                const char* built_view = static_cast<const char*>(
+                    encoding == ENC_UTF16LE ? static_cast<const void*>(built.utf16le())
+                                            : built.utf16be());
+                ASSERT_NE(built_view, nullptr) << what;
+                EXPECT_EQ(std::string(built_view, expected.size()), expected)
+                    << what << " built, to " << encoding;
+                if (encoding == ENC_UTF16LE) {
+                    EXPECT_EQ(mem_bytes_in_use() - built_before, (block_size + 3) / 4 * 4 + 12)
+                        << what << " built";
+                }
+            }
         }
     }
+    EXPECT_GT(built_views, 200); // about half the texts are well-formed
 }
