@@ -94,22 +94,29 @@ inline void note(Lowest& found, const char* at) {
     }
 }
 
-// The `n` bytes (at most 8) at `p` in the bits of a word, the first byte
-// lowest; 0 above them. When `whole` is set the eight bytes at `p` may all be
-// read, which lets one load fetch them.
-inline uint64_t load_bytes(const char* p, size_t n, bool whole) {
-    uint64_t word = 0;
+// The bytes [at, n) of `text` (at most 8) in the bits of a word, the first
+// byte lowest and 0 above them. The eight bytes at `at` are read when
+// `readable` allows it, else, for a text of eight bytes or more, the eight
+// that end it, shifted down; only a shorter text is read byte by byte.
+inline uint64_t load_bytes(const char* text, size_t at, size_t n, size_t readable) {
+    const size_t left = n - at;
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    if (whole) {
-        memcpy(&word, p, 8);
-        return n >= 8 ? word : word & ((uint64_t(1) << (8 * n)) - 1);
+    uint64_t word;
+    if (at + 8 <= readable) {
+        memcpy(&word, text + at, 8);
+        return left >= 8 ? word : word & ((uint64_t(1) << (8 * left)) - 1);
+    }
+    if (n >= 8) {
+        memcpy(&word, text + n - 8, 8);
+        return word >> (8 * (8 - left));
     }
 #else
-    (void)whole;
+    (void)readable;
 #endif
-    for (size_t i = 0; i < n && i < 8; ++i)
-        word |= uint64_t(static_cast<unsigned char>(p[i])) << (8 * i);
-    return word;
+    uint64_t bytes = 0;
+    for (size_t i = 0; i < left && i < 8; ++i)
+        bytes |= uint64_t(static_cast<unsigned char>(text[at + i])) << (8 * i);
+    return bytes;
 }
 
 // The first pass over text of 7-bit bytes, eight at a time: every byte is a
@@ -120,7 +127,7 @@ bool find_lowest_7bit(const char* text, size_t readable, Lowest& found) {
     const size_t n = found.bytes;
     size_t free_from = 0; // the bytes before it belong to a "%" pair
     for (size_t w = 0; w < n; w += 8) {
-        const uint64_t word = load_bytes(text + w, n - w, w + 8 <= readable);
+        const uint64_t word = load_bytes(text, w, n, readable);
         if (word & kHigh)
             return false;
         for (uint64_t marks = bytes_equal(word, '%'); marks; marks &= marks - 1) {
@@ -138,12 +145,12 @@ bool find_lowest_7bit(const char* text, size_t readable, Lowest& found) {
 
 // First pass. The character after a "%" is consumed with it, so "%%1" holds
 // no placeholder; a "%" that ends the pattern is ordinary text.
-Lowest find_lowest(const char* text, size_t readable) {
+Lowest find_lowest(const char* text, size_t bytes, size_t readable) {
     Lowest found;
     found.digit = 0;
     found.count = 0;
     found.kept = 0;
-    found.bytes = strlen(text);
+    found.bytes = bytes;
     found.all_7bit = find_lowest_7bit(text, readable, found);
     if (found.all_7bit)
         return found;
@@ -228,8 +235,11 @@ long long result_size(size_t pattern_bytes, const Lowest& found, const Insert& v
 } // namespace
 
 StrBuf* str_ops_arg_text(const StrBuf* pattern, const char* value, size_t bytes, int width) {
-    const char* text = str_ops_text(pattern);
-    const Lowest found = find_lowest(text, str_is_null(pattern) ? 1 : size_t(pattern->capacity));
+    const bool has_block = pattern && pattern->data;
+    const char* text = has_block ? pattern->data : "";
+    const Lowest found =
+        has_block ? find_lowest(text, str_ops_text_bytes(pattern), size_t(pattern->capacity))
+                  : find_lowest(text, 0, 1);
     if (!found.digit)
         return str_dup(pattern);
 

@@ -16,7 +16,7 @@ const long long kStrOpsMaxBlock = INT_MAX - 16;
 
 // The text of a buffer; "" for the null state.
 inline const char* str_ops_text(const StrBuf* buf) {
-    return str_is_null(buf) ? "" : buf->data;
+    return !buf || !buf->data ? "" : buf->data;
 }
 
 // Whether the `n` bytes at `a` and at `b` are the same. Separators are mostly
@@ -50,21 +50,24 @@ inline uint64_t str_ops_zero_bytes(uint64_t word) {
 
 // The length in bytes of the text of a record with a block. Short blocks,
 // which every byte of may be read, are searched for the terminator eight
-// bytes at a time in place of a library call.
+// bytes at a time in place of a library call; the last, partial word is read
+// as the eight bytes that end the block, whose bytes in front of it were
+// searched already.
 inline size_t str_ops_text_bytes(const StrBuf* buf) {
     const char* text = buf->data;
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    if (buf->capacity <= 64) {
+    const size_t capacity = size_t(buf->capacity);
+    if (capacity >= 8 && capacity <= 64) {
         size_t i = 0;
-        for (; i + 8 <= size_t(buf->capacity); i += 8) {
+        for (; i + 8 <= capacity; i += 8) {
             uint64_t word;
             memcpy(&word, text + i, 8);
             if (const uint64_t zeros = str_ops_zero_bytes(word))
                 return i + size_t(__builtin_ctzll(zeros)) / 8;
         }
-        while (text[i])
-            ++i;
-        return i;
+        uint64_t last;
+        memcpy(&last, text + capacity - 8, 8);
+        return capacity - 8 + size_t(__builtin_ctzll(str_ops_zero_bytes(last))) / 8;
     }
 #endif
     return strlen(text);
