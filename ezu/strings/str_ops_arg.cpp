@@ -11,15 +11,11 @@
 
 namespace {
 
-const uint64_t kOnes = 0x0101010101010101ull;
 const uint64_t kHigh = 0x8080808080808080ull;
 
-// The bytes of `word` equal to `c`, each marked by its high bit. Exact: no
-// carry crosses from one byte into the next.
+// The bytes of `word` equal to `c`, each marked by its high bit.
 inline uint64_t bytes_equal(uint64_t word, char c) {
-    const uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
-    const uint64_t x = word ^ (kOnes * static_cast<unsigned char>(c));
-    return ~(((x & kLow7) + kLow7) | x | kLow7);
+    return str_ops_zero_bytes(word ^ (0x0101010101010101ull * static_cast<unsigned char>(c)));
 }
 
 // The first "%" in [p, end), or null. Patterns are short, so eight bytes are
