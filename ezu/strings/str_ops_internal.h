@@ -74,15 +74,20 @@ inline size_t str_ops_text_bytes(const StrBuf* buf) {
 }
 
 // Copies `n` bytes as memcpy does. The pieces of a substitution or a join
-// are mostly a few bytes long, which two overlapping word moves copy in place
-// of a library call.
+// are mostly a few dozen bytes long, which up to four overlapping word moves
+// copy in place of a library call.
 inline void str_ops_copy(char* out, const char* from, size_t n) {
-    if (n >= 8 && n <= 16) {
-        uint64_t head, tail;
-        memcpy(&head, from, 8);
-        memcpy(&tail, from + n - 8, 8);
-        memcpy(out, &head, 8);
-        memcpy(out + n - 8, &tail, 8);
+    if (n >= 8 && n <= 32) {
+        uint64_t a, b, c, d;
+        const size_t half = n > 16 ? 8 : 0; // words behind the first, before the last
+        memcpy(&a, from, 8);
+        memcpy(&b, from + half, 8);
+        memcpy(&c, from + n - 8 - half, 8);
+        memcpy(&d, from + n - 8, 8);
+        memcpy(out, &a, 8);
+        memcpy(out + half, &b, 8);
+        memcpy(out + n - 8 - half, &c, 8);
+        memcpy(out + n - 8, &d, 8);
     } else if (n >= 4 && n < 8) {
         uint32_t head, tail;
         memcpy(&head, from, 4);
