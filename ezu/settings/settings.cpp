@@ -53,11 +53,8 @@ class KeyText {
             return;
         }
         const size_t prefix = sizeof kGlobalBranch - 1;
-        if (n < sizeof local_ - prefix) {
-            memcpy(local_, kGlobalBranch, prefix);
-            if (n)
-                memcpy(local_ + prefix, text_, n);
-            local_[prefix + n] = 0;
+        if (n + prefix + 8 <= sizeof local_) {
+            join(text_ ? text_ : "", n, text_ ? size_t(key.buffer()->capacity) : 1);
             text_ = local_;
             bytes_ = prefix + n;
         } else {
@@ -76,6 +73,59 @@ class KeyText {
     }
 
   private:
+    // Writes the global branch and the `n` bytes of `rest` (whose block has
+    // `readable` bytes) into the buffer with zeros behind them. Where words
+    // are little-endian they are written whole at each multiple of eight,
+    // the places lookups read them back from, so that every such read is
+    // handed on by one store.
+    void join(const char* rest, size_t n, size_t readable) {
+        const size_t prefix = sizeof kGlobalBranch - 1;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+        static_assert(sizeof kGlobalBranch - 1 >= 8 && sizeof kGlobalBranch - 1 < 16,
+                      "the branch fills one word and part of the next");
+        uint64_t word;
+        memcpy(&word, kGlobalBranch, 8);
+        store_word(local_, word);
+        // Bytes 8 to 13 of the branch, then the first of the rest.
+        memcpy(&word, kGlobalBranch + 7, 8);
+        word = (word >> 8) & low_bytes(prefix - 8);
+        store_word(local_ + 8, word | (rest_word(rest, 0, n, readable) << (8 * (prefix - 8))));
+        for (size_t at = 16; at <= prefix + n; at += 8)
+            store_word(local_ + at, rest_word(rest, at - prefix, n, readable));
+#else
+        (void)readable;
+        memcpy(local_, kGlobalBranch, prefix);
+        memcpy(local_ + prefix, rest, n);
+        local_[prefix + n] = 0;
+#endif
+    }
+
+    // The bits of the `k` lowest bytes of a word (k below 8).
+    static uint64_t low_bytes(size_t k) {
+        return (uint64_t(1) << (8 * k)) - 1;
+    }
+
+    // The eight bytes of `rest` from `from` on, the first lowest, with those
+    // from byte `n` on as zeros.
+    static uint64_t rest_word(const char* rest, size_t from, size_t n, size_t readable) {
+        if (from >= n)
+            return 0;
+        const size_t left = n - from;
+        if (from + 8 <= readable) {
+            uint64_t word;
+            memcpy(&word, rest + from, 8);
+            return left >= 8 ? word : word & low_bytes(left);
+        }
+        uint64_t word = 0;
+        for (size_t i = 0; i < left && i < 8; ++i)
+            word |= uint64_t(static_cast<unsigned char>(rest[from + i])) << (8 * i);
+        return word;
+    }
+
+    static void store_word(char* at, uint64_t word) {
+        memcpy(at, &word, 8);
+    }
+
     const char* text_;
     size_t bytes_;
     TStr* long_;

@@ -249,5 +249,20 @@ TEST_F(StoreScale, LongAndUnusualKeys) {
         EXPECT_EQ(ezuGetPointer(TStr(("/tamri/global/" + long_name).c_str())), &marker);
         ezuSetPointer(TStr(long_name.c_str()), nullptr);
         EXPECT_EQ(ezuGetPointer(TStr(long_name.c_str())), nullptr);
+        // Relative keys of every length up to past the short buffer, each
+        // read back under its absolute name, and a key cut short whose block
+        // still holds the bytes behind its terminator.
+        for (size_t n = 0; n <= 240; ++n) {
+            const std::string name = "k" + std::string(n, char('a' + n % 26));
+            ezuSetString(TStr(name.c_str()), TStr::number(int(n)), false);
+            ASSERT_TRUE(ezuGetString(TStr(("/tamri/global/" + name).c_str())) ==
+                        TStr::number(int(n)))
+                << n;
+        }
+        TStr cut("cutkey-and-what-was-behind-it");
+        cut.truncate(6);
+        ezuSetString(cut, "cut", false);
+        EXPECT_TRUE(ezuGetString("/tamri/global/cutkey") == "cut");
+        EXPECT_TRUE(ezuGetString("cutkey-and-what-was-behind-it").isEmpty());
     });
 }
