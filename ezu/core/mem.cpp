@@ -43,8 +43,10 @@ void store_word(unsigned char* at, uint32_t w) {
 // Released small blocks are kept on one free list per rounded size and handed
 // out again, so the frequent small allocations of strings, records and nodes
 // skip the C heap. A block on a list is neither in use nor counted; it is
-// framed anew and zero-filled when it is handed out. Each list is capped, so
-// at most a few hundred kilobytes stay cached. Under AddressSanitizer every
+// framed anew and zero-filled when it is handed out. Each list keeps up to
+// 32 blocks, or more of a small size up to 8 KiB of them (a list of 64 short
+// strings releases 64 blocks of each of its sizes at once), so at most about
+// half a megabyte stays cached. Under AddressSanitizer every
 // block goes back to the heap, so use after release is still caught.
 #if defined(__SANITIZE_ADDRESS__)
 #define EZU_MEM_CACHE 0
@@ -59,6 +61,7 @@ void store_word(unsigned char* at, uint32_t w) {
 
 const int kCachedMaxPayload = 256;
 const int kCachePerSize = 32;
+const int kCacheBytesPerSize = 8192;
 
 struct CachedBlock {
     CachedBlock* next;
@@ -79,8 +82,10 @@ unsigned char* take_cached(int rounded) {
 }
 
 bool keep_cached(unsigned char* block, int rounded) {
-    if (!EZU_MEM_CACHE || rounded > kCachedMaxPayload ||
-        g_cache_count[rounded / 4] >= kCachePerSize)
+    if (!EZU_MEM_CACHE || rounded > kCachedMaxPayload)
+        return false;
+    const int count = g_cache_count[rounded / 4];
+    if (count >= kCachePerSize && count * (rounded + kOverhead) >= kCacheBytesPerSize)
         return false;
     CachedBlock* b = reinterpret_cast<CachedBlock*>(block);
     b->next = g_cache[rounded / 4];
@@ -89,10 +94,41 @@ bool keep_cached(unsigned char* block, int rounded) {
     return true;
 }
 
+// Zero-fills a payload of `rounded` bytes (a multiple of 4). The small
+// payloads of records, nodes and short strings take a few overlapping word
+// stores instead of a library call.
+inline void zero_payload(unsigned char* p, int rounded) {
+    const uint64_t zero = 0;
+    if (rounded > 32) {
+        memset(p, 0, size_t(rounded));
+    } else if (rounded > 16) {
+        memcpy(p, &zero, 8);
+        memcpy(p + 8, &zero, 8);
+        memcpy(p + rounded - 16, &zero, 8);
+        memcpy(p + rounded - 8, &zero, 8);
+    } else if (rounded >= 8) {
+        memcpy(p, &zero, 8);
+        memcpy(p + rounded - 8, &zero, 8);
+    } else if (rounded == 4) {
+        memcpy(p, &zero, 4);
+    }
+}
+
 [[noreturn]] void guard_failure(const char* expression, int line) {
     fprintf(stderr, "Assertion failed: %s, file %s, line %d\n", expression, kModule, line);
     fflush(stderr);
     abort();
+}
+
+// Both guard words of the block behind `payload`, leading guard first.
+inline unsigned char* checked_block(void* payload) {
+    unsigned char* block = static_cast<unsigned char*>(payload) - 8;
+    const int size = int(load_word(block + 4));
+    if (load_word(block) != kLeadGuard)
+        guard_failure("*(long*)mem == 0x55AA55AA", 44);
+    if (load_word(block + 8 + size) != kTrailGuard)
+        guard_failure("*(long*)(mem + sizeof(long) + 4 + bytes) == 0xAA55AA55", 45);
+    return block;
 }
 
 // A new block; its payload is zero-filled when `fill`, else only the slack
@@ -120,7 +156,7 @@ void* new_block(int size, bool fill) {
     store_word(block + 4, uint32_t(rounded));
     store_word(block + 8 + rounded, kTrailGuard);
     if (fill)
-        memset(block + 8, 0, size_t(rounded));
+        zero_payload(block + 8, rounded);
     else if (rounded > 0)
         store_word(block + 8 + rounded - 4, 0);
     return block + 8;
@@ -139,7 +175,7 @@ void* mem_alloc_unfilled(int size) {
 int mem_free(void* payload) {
     if (!payload)
         return 0;
-    unsigned char* block = mem_checked_block(payload);
+    unsigned char* block = checked_block(payload);
     const int size = int(load_word(block + 4));
     // The lead guard is cleared, so a second release of the same block stops
     // the process instead of putting it on a free list twice.
@@ -169,13 +205,7 @@ long mem_allocations_since_armed() {
 }
 
 unsigned char* mem_checked_block(void* payload) {
-    unsigned char* block = static_cast<unsigned char*>(payload) - 8;
-    const int size = int(load_word(block + 4));
-    if (load_word(block) != kLeadGuard)
-        guard_failure("*(long*)mem == 0x55AA55AA", 44);
-    if (load_word(block + 8 + size) != kTrailGuard)
-        guard_failure("*(long*)(mem + sizeof(long) + 4 + bytes) == 0xAA55AA55", 45);
-    return block;
+    return checked_block(payload);
 }
 
 bool mem_heap_request_fails() {

@@ -17,6 +17,8 @@
 #include <stdint.h>
 #include <string.h>
 
+#include <new>
+
 namespace {
 
 // A table holding more than this many entries per bucket moves into one with
@@ -26,32 +28,160 @@ const int kEntriesPerBucket = 2;
 const int kGrowth = 4;
 const int kMaxBuckets = 1 << 22;
 
-// A hash of every byte of the key, eight bytes at a time, so that keys
-// sharing a prefix (all relative settings keys do) still spread over the
-// buckets. The null state hashes like empty text; it never equals a stored
-// key anyway.
-uint32_t textHash(const char* text) {
-    const size_t n = text ? strlen(text) : 0;
-    const uint64_t kMul = 0x9E3779B97F4A7C15ull;
-    uint64_t h = n * kMul;
+// The `n` bytes at `p` (at most 8) as a word, the first byte lowest.
+inline uint64_t load_tail(const char* p, size_t n) {
+    if (n >= 4) {
+        uint32_t low, high;
+        memcpy(&low, p, 4);
+        memcpy(&high, p + n - 4, 4);
+        return low | (uint64_t(high) << 32);
+    }
+    uint64_t word = 0;
+    for (size_t i = 0; i < n; ++i)
+        word |= uint64_t(static_cast<unsigned char>(p[i])) << (8 * i);
+    return word;
+}
+
+inline uint64_t load_word(const char* p) {
+    uint64_t word;
+    memcpy(&word, p, 8);
+    return word;
+}
+
+// A hash of every byte of the key, so that keys sharing a prefix (all
+// relative settings keys do) still spread over the buckets. Sixteen bytes a
+// round go into two products that do not wait on each other; the last
+// (partial) word is read overlapping the one before it, or assembled when
+// the key is shorter than a word.
+uint32_t textHash(const char* text, size_t n) {
+    const uint64_t kMulA = 0x9E3779B97F4A7C15ull, kMulB = 0xC2B2AE3D27D4EB4Full;
+    uint64_t a = n * kMulA, b = ~n;
+    size_t i = 0;
+    for (; i + 16 <= n; i += 16) {
+        a = (a ^ load_word(text + i)) * kMulA;
+        b = (b ^ load_word(text + i + 8)) * kMulB;
+        a ^= a >> 29;
+        b ^= b >> 31;
+    }
+    if (n >= 8 && i < n) {
+        // One or two words left: the last eight bytes, and those before
+        // them when more than eight are left.
+        if (n - i > 8)
+            a = (a ^ load_word(text + i)) * kMulA;
+        b = (b ^ load_word(text + n - 8)) * kMulB;
+    } else if (i < n) {
+        b = (b ^ load_tail(text, n)) * kMulB;
+    }
+    uint64_t h = (a ^ (b >> 23) ^ (b << 41)) * kMulA;
+    h ^= h >> 32;
+    return uint32_t(h);
+}
+
+// Whether the `n` bytes at `a` and `b` are the same; keys are mostly a few
+// dozen bytes, which words compare sooner than a library call.
+inline bool same_bytes(const char* a, const char* b, size_t n) {
+    if (n > 64)
+        return memcmp(a, b, n) == 0;
     size_t i = 0;
     for (; i + 8 <= n; i += 8) {
-        uint64_t word;
-        memcpy(&word, text + i, 8);
-        h = (h ^ word) * kMul;
-        h ^= h >> 29;
+        if (load_word(a + i) != load_word(b + i))
+            return false;
     }
-    if (i < n) {
-        uint64_t word = 0;
-        memcpy(&word, text + i, n - i);
-        h = (h ^ word) * kMul;
-        h ^= h >> 29;
+    for (; i < n; ++i) {
+        if (a[i] != b[i])
+            return false;
     }
-    return uint32_t(h ^ (h >> 32));
+    return true;
 }
+
+// `h` modulo `count`, the bucket the table puts a key of that hash in. Where
+// the host multiplies 64-bit numbers into 128 bits, a multiplication by the
+// count's reciprocal stands in for the division; the reciprocals of the two
+// counts used last are kept.
+inline uint32_t bucket_of(uint32_t h, uint32_t count) {
+#if defined(__SIZEOF_INT128__)
+    struct Reciprocal {
+        uint32_t count;
+        uint64_t factor;
+    };
+    static Reciprocal kept[2] = {{0, 0}, {0, 0}};
+    if (kept[0].count != count) {
+        if (kept[1].count == count) {
+            const Reciprocal swap = kept[0];
+            kept[0] = kept[1];
+            kept[1] = swap;
+        } else {
+            kept[1] = kept[0];
+            kept[0] = {count, UINT64_MAX / count + 1};
+        }
+    }
+    const uint64_t fraction = kept[0].factor * h;
+    return uint32_t((unsigned __int128)fraction * count >> 64);
+#else
+    return h % count;
+#endif
+}
+
+// The part of an entry's record that lookups read: the key's copy, its hash,
+// its length and a second copy of its bytes (behind the record), so that a
+// lookup rules out an entry, or matches it, without reaching through the
+// string to its block.
+class MapKey : public TStr {
+  public:
+    bool matches(const char* key, size_t n, uint32_t hash) const {
+        return hash_ == hash && bytes_ == n && same_bytes(text_, key, n);
+    }
+    uint32_t hash() const { return hash_; }
+
+  protected:
+    MapKey(const TStr& key, const char* text, size_t n, const char* copy)
+        : TStr(key), text_(copy), bytes_(n), hash_(textHash(text, n)) {
+        memcpy(const_cast<char*>(copy), text, n + 1);
+    }
+    ~MapKey() override {}
+
+  private:
+    const char* text_;
+    size_t bytes_;
+    uint32_t hash_;
+};
+
+// What the map allocates for an entry, in one piece: the key's record, the
+// value's cell and the key's bytes. The entry's value pointer names the cell.
+template <class V> class MapRecord : public MapKey {
+  public:
+    // A new record holding copies of the key and the value, or null when no
+    // memory is left.
+    static MapRecord* make(const TStr& key, const V& value) {
+        const char* text = key.buffer()->data ? key.buffer()->data : "";
+        const size_t n = strlen(text);
+        void* memory = ::operator new(sizeof(MapRecord) + n + 1, std::nothrow);
+        return memory ? new (memory) MapRecord(key, value, text, n) : nullptr;
+    }
+    static void release(MapRecord* record) {
+        record->~MapRecord();
+        ::operator delete(record);
+    }
+    static MapRecord* of(void* key) { return static_cast<MapRecord*>(static_cast<TStr*>(key)); }
+
+    V* cell() { return &value_; }
+
+  private:
+    MapRecord(const TStr& key, const V& value, const char* text, size_t n)
+        : MapKey(key, text, n, reinterpret_cast<const char*>(this + 1)), value_(value) {}
+    ~MapRecord() override {}
+
+    V value_;
+};
 
 const TStr& asStr(const void* p) {
     return *static_cast<const TStr*>(p);
+}
+
+// The table is handed only keys the map made, so a stored or probe key is
+// always a MapKey.
+const MapKey& asKey(const void* p) {
+    return static_cast<const MapKey&>(asStr(p));
 }
 
 int keyEqual(HashTable*, const void* stored, const void* probe) {
@@ -59,7 +189,7 @@ int keyEqual(HashTable*, const void* stored, const void* probe) {
 }
 
 uint32_t keyHash(HashTable*, const void* key) {
-    return textHash(asStr(key).buffer()->data);
+    return asKey(key).hash();
 }
 
 // The copy callbacks follow the table's (table, source, new block) order.
@@ -72,14 +202,12 @@ void pointerCopy(HashTable*, const void* source, void* block) {
     *static_cast<void**>(block) = *static_cast<void* const*>(source);
 }
 
-// What differs between the two instantiations: how a value is copied,
-// released, reached and described to the table.
+// What differs between the two instantiations: how a value is assigned,
+// reached and described to the table.
 template <class V> struct ValueKind;
 
 template <> struct ValueKind<TStr> {
-    static void* make(const TStr& value) { return new TStr(value); }
     static void assign(void* cell, const TStr& value) { *static_cast<TStr*>(cell) = value; }
-    static void release(void* cell) { delete static_cast<TStr*>(cell); }
     static TStr& ref(void* cell) { return *static_cast<TStr*>(cell); }
     static void describe(HashDescriptor* d) {
         d->value_size = sizeof(TStr);
@@ -87,12 +215,10 @@ template <> struct ValueKind<TStr> {
     }
 };
 
-// A pointer value lives in a pointer-sized cell the map allocates, so that
-// operator[] can hand out a reference to it.
+// A pointer value lives in a pointer-sized cell of the entry's record, so
+// that operator[] can hand out a reference to it.
 template <> struct ValueKind<void*> {
-    static void* make(void* value) { return new void*(value); }
     static void assign(void* cell, void* value) { *static_cast<void**>(cell) = value; }
-    static void release(void* cell) { delete static_cast<void**>(cell); }
     static void*& ref(void* cell) { return *static_cast<void**>(cell); }
     static void describe(HashDescriptor* d) {
         d->value_size = sizeof(void*);
@@ -144,26 +270,34 @@ TEzuMap<K, V>::TEzuMap(int bucketCount) : table_(hash_create(bucketCount, mapDes
 template <class K, class V> TEzuMap<K, V>::~TEzuMap() {
     if (table_) {
         for (int b = 0; b < table_->bucket_count; ++b) {
-            for (HashEntry* e = table_->buckets[b]; e; e = e->next) {
-                delete static_cast<TStr*>(e->key);
-                ValueKind<V>::release(e->value);
-            }
+            for (HashEntry* e = table_->buckets[b]; e; e = e->next)
+                MapRecord<V>::release(MapRecord<V>::of(e->key));
         }
     }
     hash_destroy(table_);
 }
 
-// The chain walk of a lookup: the first entry whose stored key has the same
-// bytes. Stored keys are copies and never null, so a null key finds nothing.
-template <class K, class V> void* TEzuMap<K, V>::cellOf(const char* key) const {
-    if (!table_ || !key)
-        return nullptr;
-    const uint32_t bucket = textHash(key) % uint32_t(table_->bucket_count);
-    for (HashEntry* e = table_->buckets[bucket]; e; e = e->next) {
-        if (strcmp(asStr(e->key).buffer()->data, key) == 0)
+namespace {
+
+// The chain walk of a lookup: the value cell of the first entry whose stored
+// key has the `n` bytes at `key`, or null.
+void* cellIn(const HashTable* table, const char* key, size_t n) {
+    const uint32_t hash = textHash(key, n);
+    for (HashEntry* e = table->buckets[bucket_of(hash, uint32_t(table->bucket_count))]; e;
+         e = e->next) {
+        if (asKey(e->key).matches(key, n, hash))
             return e->value;
     }
     return nullptr;
+}
+
+} // namespace
+
+// Stored keys are copies and never null, so a null key finds nothing.
+template <class K, class V> void* TEzuMap<K, V>::cellOf(const char* key) const {
+    if (!table_ || !key)
+        return nullptr;
+    return cellIn(table_, key, strlen(key));
 }
 
 // Moves every entry into a table with more buckets once the chains grow
@@ -197,6 +331,13 @@ typename TEzuMap<K, V>::iterator TEzuMap<K, V>::findText(const char* key) const 
     return iterator(this, cellOf(key));
 }
 
+template <class K, class V>
+typename TEzuMap<K, V>::iterator TEzuMap<K, V>::findText(const char* key, int nbytes) const {
+    if (!table_ || !key || nbytes < 0)
+        return end();
+    return iterator(this, cellIn(table_, key, size_t(nbytes)));
+}
+
 template <class K, class V> typename TEzuMap<K, V>::iterator TEzuMap<K, V>::end() const {
     return iterator(this, nullptr);
 }
@@ -215,15 +356,15 @@ typename TEzuMap<K, V>::iterator TEzuMap<K, V>::insert(const K& key, const V& va
     }
     if (!table_)
         return end();
-    TStr* keyCopy = new TStr(key);
-    void* valueCopy = ValueKind<V>::make(value);
-    if (!hash_put(table_, keyCopy, valueCopy)) {
-        delete keyCopy;
-        ValueKind<V>::release(valueCopy);
+    MapRecord<V>* record = MapRecord<V>::make(key, value);
+    if (!record)
+        return end();
+    if (!hash_put(table_, static_cast<TStr*>(record), record->cell())) {
+        MapRecord<V>::release(record);
         return end();
     }
     growIfFull();
-    return iterator(this, valueCopy);
+    return iterator(this, record->cell());
 }
 
 // Looks the key up as insert would store it, so that a null-state key reaches

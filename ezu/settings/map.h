@@ -53,6 +53,8 @@ template <class K, class V> class TEzuMap {
     iterator find(const K& key) const;
     /// find() for a key given as its UTF-8 bytes; null finds nothing.
     iterator findText(const char* key) const;
+    /// findText() for a key whose length in bytes, `nbytes`, is known.
+    iterator findText(const char* key, int nbytes) const;
     /// The position that stands for no entry.
     iterator end() const;
     /// Stores a copy of `value` under a copy of `key`, or assigns it to the

@@ -2,6 +2,8 @@
 // untyped pointers in ezuPointerSettings, under normalised keys.
 #include "ezu/settings/settings.h"
 
+#include <limits.h>
+#include <stdint.h>
 #include <string.h>
 
 namespace {
@@ -16,33 +18,116 @@ TStr normalised(const TStr& key) {
     return TStr("/tamri/global/%1").arg(key);
 }
 
+// The length of a key's text. A short block, every byte of which may be
+// read, is searched for the terminator eight bytes at a time in place of a
+// library call.
+size_t key_bytes(const StrBuf* buf) {
+    const char* text = buf->data;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    if (buf->capacity <= 128) {
+        const uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+        size_t i = 0;
+        for (; i + 8 <= size_t(buf->capacity); i += 8) {
+            uint64_t word;
+            memcpy(&word, text + i, 8);
+            const uint64_t zeros = ~(((word & kLow7) + kLow7) | word | kLow7);
+            if (zeros)
+                return i + size_t(__builtin_ctzll(zeros)) / 8;
+        }
+        while (text[i])
+            ++i;
+        return i;
+    }
+#endif
+    return strlen(text);
+}
+
 // The bytes of the normalised key, for lookups: a short relative key is
 // prefixed in a buffer of its own, a long one through normalised().
 class KeyText {
   public:
-    explicit KeyText(const TStr& key) : text_(key.buffer()->data), long_(nullptr) {
-        if (text_ && text_[0] == '/')
+    explicit KeyText(const TStr& key) : text_(key.buffer()->data), bytes_(0), long_(nullptr) {
+        const size_t n = text_ ? key_bytes(key.buffer()) : 0;
+        if (text_ && text_[0] == '/') {
+            bytes_ = n;
             return;
-        const char* rest = text_ ? text_ : "";
+        }
         const size_t prefix = sizeof kGlobalBranch - 1;
-        const size_t n = strlen(rest);
-        if (n < sizeof local_ - prefix) {
-            memcpy(local_, kGlobalBranch, prefix);
-            memcpy(local_ + prefix, rest, n + 1);
+        if (n + prefix + 8 <= sizeof local_) {
+            join(text_ ? text_ : "", n, text_ ? size_t(key.buffer()->capacity) : 1);
             text_ = local_;
+            bytes_ = prefix + n;
         } else {
             long_ = new TStr(normalised(key));
             text_ = long_->buffer()->data;
+            bytes_ = key_bytes(long_->buffer());
         }
     }
     ~KeyText() { delete long_; }
     KeyText(const KeyText&) = delete;
     KeyText& operator=(const KeyText&) = delete;
 
-    const char* text() const { return text_; }
+    // The text in a map that holds values of type V, or the map's end.
+    template <class V> typename TEzuMap<TStr, V>::iterator in(const TEzuMap<TStr, V>& map) const {
+        return bytes_ <= size_t(INT_MAX) ? map.findText(text_, int(bytes_)) : map.findText(text_);
+    }
 
   private:
+    // Writes the global branch and the `n` bytes of `rest` (whose block has
+    // `readable` bytes) into the buffer with zeros behind them. Where words
+    // are little-endian they are written whole at each multiple of eight,
+    // the places lookups read them back from, so that every such read is
+    // handed on by one store.
+    void join(const char* rest, size_t n, size_t readable) {
+        const size_t prefix = sizeof kGlobalBranch - 1;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+        static_assert(sizeof kGlobalBranch - 1 >= 8 && sizeof kGlobalBranch - 1 < 16,
+                      "the branch fills one word and part of the next");
+        uint64_t word;
+        memcpy(&word, kGlobalBranch, 8);
+        store_word(local_, word);
+        // Bytes 8 to 13 of the branch, then the first of the rest.
+        memcpy(&word, kGlobalBranch + 7, 8);
+        word = (word >> 8) & low_bytes(prefix - 8);
+        store_word(local_ + 8, word | (rest_word(rest, 0, n, readable) << (8 * (prefix - 8))));
+        for (size_t at = 16; at <= prefix + n; at += 8)
+            store_word(local_ + at, rest_word(rest, at - prefix, n, readable));
+#else
+        (void)readable;
+        memcpy(local_, kGlobalBranch, prefix);
+        memcpy(local_ + prefix, rest, n);
+        local_[prefix + n] = 0;
+#endif
+    }
+
+    // The bits of the `k` lowest bytes of a word (k below 8).
+    static uint64_t low_bytes(size_t k) {
+        return (uint64_t(1) << (8 * k)) - 1;
+    }
+
+    // The eight bytes of `rest` from `from` on, the first lowest, with those
+    // from byte `n` on as zeros.
+    static uint64_t rest_word(const char* rest, size_t from, size_t n, size_t readable) {
+        if (from >= n)
+            return 0;
+        const size_t left = n - from;
+        if (from + 8 <= readable) {
+            uint64_t word;
+            memcpy(&word, rest + from, 8);
+            return left >= 8 ? word : word & low_bytes(left);
+        }
+        uint64_t word = 0;
+        for (size_t i = 0; i < left && i < 8; ++i)
+            word |= uint64_t(static_cast<unsigned char>(rest[from + i])) << (8 * i);
+        return word;
+    }
+
+    static void store_word(char* at, uint64_t word) {
+        memcpy(at, &word, 8);
+    }
+
     const char* text_;
+    size_t bytes_;
     TStr* long_;
     char local_[240];
 };
@@ -54,7 +139,7 @@ const char kListSpecials[] = ":!{}";
 // The stored text under `key`, or null when there is none.
 const TStr* storedText(const TStr& key) {
     const KeyText text(key);
-    TEzuMap<TStr, TStr>::iterator it = ezuStringSettings.findText(text.text());
+    TEzuMap<TStr, TStr>::iterator it = text.in(ezuStringSettings);
     return it != ezuStringSettings.end() ? &*it : nullptr;
 }
 
@@ -64,7 +149,7 @@ const TStr* storedText(const TStr& key) {
 // would; only a new key needs its normalised form as a string of its own.
 void ezuSetString(const TStr& key, const TStr& value, bool) {
     const KeyText text(key);
-    TEzuMap<TStr, TStr>::iterator it = ezuStringSettings.findText(text.text());
+    TEzuMap<TStr, TStr>::iterator it = text.in(ezuStringSettings);
     if (it != ezuStringSettings.end())
         *it = value;
     else
@@ -119,7 +204,7 @@ TEzuStrList ezuGetStringList(const TStr& key) {
 
 void ezuSetPointer(const TStr& key, void* value) {
     const KeyText text(key);
-    TEzuMap<TStr, void*>::iterator it = ezuPointerSettings.findText(text.text());
+    TEzuMap<TStr, void*>::iterator it = text.in(ezuPointerSettings);
     if (it != ezuPointerSettings.end())
         *it = value;
     else
@@ -128,7 +213,7 @@ void ezuSetPointer(const TStr& key, void* value) {
 
 void* ezuGetPointer(const TStr& key) {
     const KeyText text(key);
-    TEzuMap<TStr, void*>::iterator it = ezuPointerSettings.findText(text.text());
+    TEzuMap<TStr, void*>::iterator it = text.in(ezuPointerSettings);
     if (it != ezuPointerSettings.end())
         return *it;
     return nullptr;

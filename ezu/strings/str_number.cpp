@@ -36,6 +36,35 @@ char* write_decimal(unsigned long long v, char* end) {
     return end;
 }
 
+// The number of decimal digits of `v`: its bit length gives the power of ten
+// below it, give or take one, which one comparison settles (zero is compared
+// as one: every power but 1 is even).
+int decimal_digits(unsigned long long v) {
+    static const unsigned long long kPowers[20] = {1ull,
+                                                   10ull,
+                                                   100ull,
+                                                   1000ull,
+                                                   10000ull,
+                                                   100000ull,
+                                                   1000000ull,
+                                                   10000000ull,
+                                                   100000000ull,
+                                                   1000000000ull,
+                                                   10000000000ull,
+                                                   100000000000ull,
+                                                   1000000000000ull,
+                                                   10000000000000ull,
+                                                   100000000000000ull,
+                                                   1000000000000000ull,
+                                                   10000000000000000ull,
+                                                   100000000000000000ull,
+                                                   1000000000000000000ull,
+                                                   10000000000000000000ull};
+    const int bits = 64 - __builtin_clzll(v | 1);
+    const int below = (bits * 1233) >> 12; // bits times log10(2), rounded down
+    return below + ((v | 1) >= kPowers[below] ? 1 : 0);
+}
+
 // Writes `precision` (0 to 99) in decimal at `out`; returns the characters written.
 int put_precision(char* out, int precision) {
     int n = 0;
@@ -87,6 +116,20 @@ const char* str_ops_digits_text(unsigned long long magnitude, bool negative, int
 
 StrBuf* str_from_int64(long long value, int radix) {
     // Digits and sign are 7-bit text, so the record holds them as written.
+    // Decimal text is sized first and written straight into its block.
+    if (radix == 10 || radix < 2 || radix > 36) {
+        const bool negative = value < 0;
+        const unsigned long long magnitude =
+            negative ? 0ull - (unsigned long long)value : (unsigned long long)value;
+        const int n = decimal_digits(magnitude) + (negative ? 1 : 0);
+        StrBuf* buf = str_ops_new_sized((long long)n + 1);
+        if (buf) {
+            write_decimal(magnitude, buf->data + n);
+            if (negative)
+                buf->data[0] = '-';
+        }
+        return buf;
+    }
     char scratch[kStrOpsIntChars];
     int n = 0;
     const char* text = str_ops_int64_text(value, radix, scratch, &n);

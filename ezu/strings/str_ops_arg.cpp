@@ -11,15 +11,20 @@
 
 namespace {
 
+const uint64_t kHigh = 0x8080808080808080ull;
+
+// The bytes of `word` equal to `c`, each marked by its high bit.
+inline uint64_t bytes_equal(uint64_t word, char c) {
+    return str_ops_zero_bytes(word ^ (0x0101010101010101ull * static_cast<unsigned char>(c)));
+}
+
 // The first "%" in [p, end), or null. Patterns are short, so eight bytes are
 // tested at a time in place rather than through a library search.
 const char* find_percent(const char* p, const char* end) {
-    const uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
     for (; end - p >= 8; p += 8) {
         uint64_t word;
         memcpy(&word, p, 8);
-        const uint64_t x = word ^ (kOnes * '%'); // a zero byte where a "%" is
-        if ((x - kOnes) & ~x & kHigh)
+        if (bytes_equal(word, '%'))
             break;
     }
     for (; p < end; ++p)
@@ -53,61 +58,104 @@ inline const char* step(const char* p) {
     return p + char_bytes(p);
 }
 
+// Occurrences of the lowest placeholder that the first pass remembers, so
+// that the second copies between them without searching; a pattern with more
+// is searched again.
+const int kKeptPlaces = 16;
+
 struct Lowest {
     char digit; // 0 when the pattern holds no placeholder
     long long count;
     size_t bytes;  // the pattern's length in bytes
     bool all_7bit; // no byte of 0x80 or above: every byte is a character
+    int kept;      // occurrences noted in `places`, in order
+    const char* places[kKeptPlaces];
 };
 
-// Notes a placeholder digit (or any other character after a "%").
-inline void note(Lowest& found, char next) {
-    if (next >= '1' && next <= '9') {
-        if (!found.digit || next < found.digit) {
-            found.digit = next;
-            found.count = 1;
-        } else if (next == found.digit) {
-            ++found.count;
-        }
+// Notes the "%" at `at` with the character after it: a placeholder lower
+// than any so far starts the count again.
+inline void note(Lowest& found, const char* at) {
+    const char next = at[1];
+    if (next < '1' || next > '9')
+        return;
+    if (!found.digit || next < found.digit) {
+        found.digit = next;
+        found.count = 1;
+        found.places[0] = at;
+        found.kept = 1;
+    } else if (next == found.digit) {
+        ++found.count;
+        if (found.kept < kKeptPlaces)
+            found.places[found.kept++] = at;
     }
 }
 
-// True when none of the `n` bytes at `text` is 0x80 or above; eight bytes
-// are tested at a time.
-bool no_high_bytes(const char* text, size_t n) {
-    const uint64_t kHigh = 0x8080808080808080ull;
-    size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        uint64_t word;
-        memcpy(&word, text + i, 8);
+// The bytes [at, n) of `text` (at most 8) in the bits of a word, the first
+// byte lowest and 0 above them. The eight bytes at `at` are read when
+// `readable` allows it, else, for a text of eight bytes or more, the eight
+// that end it, shifted down; only a shorter text is read byte by byte.
+inline uint64_t load_bytes(const char* text, size_t at, size_t n, size_t readable) {
+    const size_t left = n - at;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    uint64_t word;
+    if (at + 8 <= readable) {
+        memcpy(&word, text + at, 8);
+        return left >= 8 ? word : word & ((uint64_t(1) << (8 * left)) - 1);
+    }
+    if (n >= 8) {
+        memcpy(&word, text + n - 8, 8);
+        return word >> (8 * (8 - left));
+    }
+#else
+    (void)readable;
+#endif
+    uint64_t bytes = 0;
+    for (size_t i = 0; i < left && i < 8; ++i)
+        bytes |= uint64_t(static_cast<unsigned char>(text[at + i])) << (8 * i);
+    return bytes;
+}
+
+// The first pass over text of 7-bit bytes, eight at a time: every byte is a
+// character, so only the "%" bytes need a look. False at the first byte of
+// 0x80 or above, with `found` half filled. `readable` bytes from `text` on
+// may be read (at least the text and its terminator).
+bool find_lowest_7bit(const char* text, size_t readable, Lowest& found) {
+    const size_t n = found.bytes;
+    size_t free_from = 0; // the bytes before it belong to a "%" pair
+    for (size_t w = 0; w < n; w += 8) {
+        const uint64_t word = load_bytes(text, w, n, readable);
         if (word & kHigh)
             return false;
-    }
-    for (; i < n; ++i) {
-        if (static_cast<unsigned char>(text[i]) >= 0x80)
-            return false;
+        for (uint64_t marks = bytes_equal(word, '%'); marks; marks &= marks - 1) {
+            const size_t at = w + size_t(__builtin_ctzll(marks)) / 8;
+            if (at < free_from)
+                continue;
+            if (at + 1 == n)
+                return true;
+            note(found, text + at);
+            free_from = at + 2;
+        }
     }
     return true;
 }
 
 // First pass. The character after a "%" is consumed with it, so "%%1" holds
 // no placeholder; a "%" that ends the pattern is ordinary text.
-Lowest find_lowest(const char* text) {
-    Lowest found = {0, 0, strlen(text), false};
-    const char* end = text + found.bytes;
-    if (no_high_bytes(text, found.bytes)) {
-        // Every character is one byte: only the "%" bytes need a look.
-        found.all_7bit = true;
-        const char* p = text;
-        while ((p = find_percent(p, end)) && p[1]) {
-            note(found, p[1]);
-            p += 2;
-        }
+Lowest find_lowest(const char* text, size_t bytes, size_t readable) {
+    Lowest found;
+    found.digit = 0;
+    found.count = 0;
+    found.kept = 0;
+    found.bytes = bytes;
+    found.all_7bit = find_lowest_7bit(text, readable, found);
+    if (found.all_7bit)
         return found;
-    }
+    found.digit = 0;
+    found.count = 0;
+    found.kept = 0;
     for (const char* p = text; *(p = skip_plain(p));) {
         if (*p == '%')
-            note(found, p[1]);
+            note(found, p);
         p = step(p);
     }
     return found;
@@ -127,7 +175,7 @@ char* write_insert(char* out, const Insert& v) {
         memset(out, ' ', size_t(v.spaces));
         out += v.spaces;
     }
-    memcpy(out, v.text, v.bytes);
+    str_ops_copy(out, v.text, v.bytes);
     out += v.bytes;
     if (v.spaces && !v.spaces_first) {
         memset(out, ' ', size_t(v.spaces));
@@ -141,8 +189,18 @@ char* write_insert(char* out, const Insert& v) {
 // Bytes between placeholders are copied in runs.
 void substitute(const char* p, const Lowest& found, const Insert& v, char* out) {
     const char* end = p + found.bytes;
-    long long left = found.count;
     const char* run = p;
+    if (found.kept == found.count) {
+        for (int k = 0; k < found.kept; ++k) {
+            const char* at = found.places[k];
+            str_ops_copy(out, run, size_t(at - run));
+            out = write_insert(out + (at - run), v);
+            run = at + 2;
+        }
+        str_ops_copy(out, run, size_t(end - run) + 1); // with the terminator
+        return;
+    }
+    long long left = found.count;
     while (left > 0) {
         if (found.all_7bit)
             p = find_percent(p, end);
@@ -173,8 +231,11 @@ long long result_size(size_t pattern_bytes, const Lowest& found, const Insert& v
 } // namespace
 
 StrBuf* str_ops_arg_text(const StrBuf* pattern, const char* value, size_t bytes, int width) {
-    const char* text = str_ops_text(pattern);
-    const Lowest found = find_lowest(text);
+    const bool has_block = pattern && pattern->data;
+    const char* text = has_block ? pattern->data : "";
+    const Lowest found =
+        has_block ? find_lowest(text, str_ops_text_bytes(pattern), size_t(pattern->capacity))
+                  : find_lowest(text, 0, 1);
     if (!found.digit)
         return str_dup(pattern);
 

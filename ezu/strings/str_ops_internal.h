@@ -16,17 +16,90 @@ const long long kStrOpsMaxBlock = INT_MAX - 16;
 
 // The text of a buffer; "" for the null state.
 inline const char* str_ops_text(const StrBuf* buf) {
-    return str_is_null(buf) ? "" : buf->data;
+    return !buf || !buf->data ? "" : buf->data;
+}
+
+// Whether the `n` bytes at `a` and at `b` are the same. Separators are mostly
+// a byte or two, which a loop compares sooner than a library call.
+inline bool str_ops_same_bytes(const char* a, const char* b, size_t n) {
+    if (n > 8)
+        return memcmp(a, b, n) == 0;
+    for (size_t i = 0; i < n; ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
 }
 
 // Whether the `n` bytes at `text` begin / end with the `sep_n` bytes of a
 // separator, matched byte for byte.
 inline bool str_ops_starts_with(const char* text, size_t n, const char* sep, size_t sep_n) {
-    return n >= sep_n && memcmp(text, sep, sep_n) == 0;
+    return n >= sep_n && str_ops_same_bytes(text, sep, sep_n);
 }
 
 inline bool str_ops_ends_with(const char* text, size_t n, const char* sep, size_t sep_n) {
-    return n >= sep_n && memcmp(text + n - sep_n, sep, sep_n) == 0;
+    return n >= sep_n && str_ops_same_bytes(text + n - sep_n, sep, sep_n);
+}
+
+// The bytes of `word` that are zero, each marked by its high bit. Exact: no
+// carry crosses from one byte into the next.
+inline uint64_t str_ops_zero_bytes(uint64_t word) {
+    const uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    return ~(((word & kLow7) + kLow7) | word | kLow7);
+}
+
+// The length in bytes of the text of a record with a block. Short blocks,
+// which every byte of may be read, are searched for the terminator eight
+// bytes at a time in place of a library call; the last, partial word is read
+// as the eight bytes that end the block, whose bytes in front of it were
+// searched already.
+inline size_t str_ops_text_bytes(const StrBuf* buf) {
+    const char* text = buf->data;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    const size_t capacity = size_t(buf->capacity);
+    if (capacity >= 8 && capacity <= 64) {
+        size_t i = 0;
+        for (; i + 8 <= capacity; i += 8) {
+            uint64_t word;
+            memcpy(&word, text + i, 8);
+            if (const uint64_t zeros = str_ops_zero_bytes(word))
+                return i + size_t(__builtin_ctzll(zeros)) / 8;
+        }
+        uint64_t last;
+        memcpy(&last, text + capacity - 8, 8);
+        return capacity - 8 + size_t(__builtin_ctzll(str_ops_zero_bytes(last))) / 8;
+    }
+#endif
+    return strlen(text);
+}
+
+// Copies `n` bytes as memcpy does. The pieces of a substitution or a join
+// are mostly a few dozen bytes long, which up to four overlapping word moves
+// copy in place of a library call.
+inline void str_ops_copy(char* out, const char* from, size_t n) {
+    if (n >= 8 && n <= 32) {
+        uint64_t a, b, c, d;
+        const size_t half = n > 16 ? 8 : 0; // words behind the first, before the last
+        memcpy(&a, from, 8);
+        memcpy(&b, from + half, 8);
+        memcpy(&c, from + n - 8 - half, 8);
+        memcpy(&d, from + n - 8, 8);
+        memcpy(out, &a, 8);
+        memcpy(out + half, &b, 8);
+        memcpy(out + n - 8 - half, &c, 8);
+        memcpy(out + n - 8, &d, 8);
+    } else if (n >= 4 && n < 8) {
+        uint32_t head, tail;
+        memcpy(&head, from, 4);
+        memcpy(&tail, from + n - 4, 4);
+        memcpy(out, &head, 4);
+        memcpy(out + n - 4, &tail, 4);
+    } else if (n < 4) {
+        for (size_t i = 0; i < n; ++i)
+            out[i] = from[i];
+    } else {
+        memcpy(out, from, n);
+    }
 }
 
 // White space of trimming and simplifying: the blank and 0x09 to 0x0D.

@@ -1,13 +1,63 @@
 // TEzuList<TStr>: an ordered list of TStr over the lower tier's linked list.
 //
 // Every list shares one element descriptor: appending duplicates the caller's
-// string into a new heap TStr the list owns, removing deletes it again.
+// string into a new TStr object the list owns, removing destroys it again.
 #include "ezu/strings/strlist.h"
 
 #include "ezu/core/list.h"
 #include "ezu/core/mem.h"
+#include "ezu/strings/strlist_internal.h"
+
+#include <new>
 
 namespace {
+
+// Element objects are made and destroyed by the dozen when a text is split
+// and the list released, so the memory of released ones waits on a free list
+// for the next, up to a cap, instead of going back to the heap. Under
+// AddressSanitizer every object goes back to the heap, so use after release
+// is still caught.
+#if defined(__SANITIZE_ADDRESS__)
+#define EZU_ELEMENT_CACHE 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define EZU_ELEMENT_CACHE 0
+#endif
+#endif
+#ifndef EZU_ELEMENT_CACHE
+#define EZU_ELEMENT_CACHE 1
+#endif
+
+const int kCachedElements = 256;
+
+struct FreeSlot {
+    FreeSlot* next;
+};
+static_assert(sizeof(TStr) >= sizeof(FreeSlot), "a slot holds its link");
+
+FreeSlot* g_free_slots = nullptr;
+int g_free_count = 0;
+
+void* take_slot() {
+    if (EZU_ELEMENT_CACHE && g_free_slots) {
+        FreeSlot* slot = g_free_slots;
+        g_free_slots = slot->next;
+        --g_free_count;
+        return slot;
+    }
+    return ::operator new(sizeof(TStr), std::nothrow);
+}
+
+void give_slot(void* memory) {
+    if (EZU_ELEMENT_CACHE && g_free_count < kCachedElements) {
+        FreeSlot* slot = static_cast<FreeSlot*>(memory);
+        slot->next = g_free_slots;
+        g_free_slots = slot;
+        ++g_free_count;
+        return;
+    }
+    ::operator delete(memory);
+}
 
 int tstrEqual(const void* a, const void* b) {
     return *static_cast<const TStr*>(a) == *static_cast<const TStr*>(b);
@@ -15,12 +65,12 @@ int tstrEqual(const void* a, const void* b) {
 
 void* tstrDuplicate(List*, const void* element) {
     if (!element)
-        return new TStr("");
-    return new TStr(*static_cast<const TStr*>(element));
+        return strlist_adopting_element(str_from_ascii(""));
+    return strlist_copied_element(*static_cast<const TStr*>(element));
 }
 
 void tstrRelease(List*, void* element) {
-    delete static_cast<TStr*>(element);
+    strlist_release_element(static_cast<TStr*>(element));
 }
 
 // Never called: `duplicate` takes precedence over allocating and copying.
@@ -47,6 +97,29 @@ ListDescriptor* elementDescriptor() {
 }
 
 } // namespace
+
+TStr* strlist_adopting_element(StrBuf* record) {
+    if (!record)
+        return nullptr;
+    void* slot = take_slot();
+    if (!slot) {
+        str_free(record);
+        return nullptr;
+    }
+    return new (slot) TStr(TStr::adopt(record));
+}
+
+TStr* strlist_copied_element(const TStr& value) {
+    void* slot = take_slot();
+    return slot ? new (slot) TStr(value) : nullptr;
+}
+
+void strlist_release_element(TStr* element) {
+    if (!element)
+        return;
+    element->~TStr();
+    give_slot(element);
+}
 
 // ---- iterator ----
 
@@ -115,7 +188,7 @@ TEzuList<TStr>::iterator TEzuList<TStr>::append(const TStr& value) {
 void TEzuList<TStr>::appendAdopted(TStr* element) {
     ListNode* node = static_cast<ListNode*>(mem_alloc(sizeof(ListNode)));
     if (!node) {
-        delete element;
+        strlist_release_element(element);
         return;
     }
     node->data = element;

@@ -9,6 +9,7 @@
 #include "ezu/core/list.h"
 #include "ezu/core/mem.h"
 #include "ezu/strings/str_ops_internal.h"
+#include "ezu/strings/strlist_internal.h"
 
 #include <string.h>
 
@@ -17,8 +18,40 @@ namespace {
 // A new heap TStr holding a copy of `n` bytes at `text`: what a token copied
 // into the list would be (a block of exactly the bytes and a terminator).
 TStr* element_of(const char* text, size_t n) {
-    StrBuf* record = str_ops_new_range(text, n);
-    return record ? new TStr(TStr::adopt(record)) : nullptr;
+    StrBuf* record = str_ops_new_sized((long long)n + 1);
+    if (!record)
+        return nullptr;
+    str_ops_copy(record->data, text, n);
+    return strlist_adopting_element(record);
+}
+
+// The first byte `c` in [p, end), or `end`. Elements are mostly short, so
+// eight bytes are tested at a time in place rather than through a library
+// search set up for every element.
+const char* find_byte(const char* p, const char* end, char c) {
+    const uint64_t pattern = 0x0101010101010101ull * static_cast<unsigned char>(c);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    for (; end - p >= 8; p += 8) {
+        uint64_t word;
+        memcpy(&word, p, 8);
+        if (const uint64_t hits = str_ops_zero_bytes(word ^ pattern))
+            return p + __builtin_ctzll(hits) / 8;
+    }
+#else
+    (void)pattern;
+#endif
+    while (p < end && *p != c)
+        ++p;
+    return p;
+}
+
+// Whether the record holds text (neither the null state nor empty text).
+inline bool has_text(const StrBuf* b) {
+    return b && b->data && b->data[0];
+}
+
+const StrBuf* element_buffer(const ListNode* n) {
+    return n->data ? static_cast<const TStr*>(n->data)->buffer() : nullptr;
 }
 
 // Joined texts beyond this size take the general road, which handles sizes
@@ -73,14 +106,13 @@ TEzuStrList TEzuStrList::split(const TStr& separator, const TStr& text) {
     if (sep && !*sep)
         sep = nullptr;
     const size_t sep_n = sep ? strlen(sep) : 0;
-    const char* const text_end = p + strlen(p);
+    const char* const text_end = p + str_ops_text_bytes(text.buffer());
     while (*p) {
-        // A separator of one byte (the usual case) is found by memchr, which
-        // needs no search set-up per element.
-        const char* hit = !sep ? nullptr
-                          : sep_n == 1
-                              ? static_cast<const char*>(memchr(p, *sep, size_t(text_end - p)))
-                              : strstr(p, sep);
+        const char* hit = !sep         ? nullptr
+                          : sep_n == 1 ? find_byte(p, text_end, *sep)
+                                       : strstr(p, sep);
+        if (hit == text_end)
+            hit = nullptr;
         const char* end = hit ? hit : text_end;
         if (TStr* element = element_of(p, size_t(end - p)))
             result.appendAdopted(element);
@@ -129,8 +161,8 @@ TStr TEzuStrList::join(const TStr& separator) const {
     const StrBuf* first = nullptr;
     long long room = 1;
     for (ListNode* n = list_head(list_); n; n = n->next) {
-        const StrBuf* b = n->data ? static_cast<TStr*>(n->data)->buffer() : nullptr;
-        if (str_is_empty(b))
+        const StrBuf* b = element_buffer(n);
+        if (!has_text(b))
             continue;
         if (!first)
             first = b;
@@ -151,30 +183,30 @@ TStr TEzuStrList::join(const TStr& separator) const {
     char* text = scratch.data();
     if (!text)
         return TStr();
-    size_t length = strlen(first->data);
+    size_t length = str_ops_text_bytes(first);
     memcpy(text, first->data, length);
     long long capacity = (long long)first->capacity + 1;
     bool past_first = false;
     for (ListNode* n = list_head(list_); n; n = n->next) {
-        const StrBuf* b = n->data ? static_cast<TStr*>(n->data)->buffer() : nullptr;
-        if (str_is_empty(b))
+        const StrBuf* b = element_buffer(n);
+        if (!has_text(b))
             continue;
         if (!past_first) {
             past_first = true;
             continue;
         }
         const char* other = b->data;
-        size_t other_n = strlen(other);
+        size_t other_n = str_ops_text_bytes(b);
         const bool text_has = str_ops_ends_with(text, length, sep, sep_n);
         const bool other_has = str_ops_starts_with(other, other_n, sep, sep_n);
         if (text_has && other_has) {
             other += sep_n;
             other_n -= sep_n;
         } else if (!text_has && !other_has) {
-            memcpy(text + length, sep, sep_n);
+            str_ops_copy(text + length, sep, sep_n);
             length += sep_n;
         }
-        memcpy(text + length, other, other_n);
+        str_ops_copy(text + length, other, other_n);
         length += other_n;
         if (capacity <= (long long)length)
             capacity = (long long)length + 1;

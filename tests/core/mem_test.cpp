@@ -53,7 +53,7 @@ TEST_F(MemTest, ReusedHeapMemoryIsZeroFilledAgain) {
 TEST_F(MemTest, ReleasedBlocksOfEverySizeComeBackFramedAndZeroed) {
     // Enough blocks per size to pass any cache of released blocks, so both
     // reused and fresh heap blocks are handed out in the second round.
-    const int kBlocks = 48;
+    const int kBlocks = 700;
     for (int size = 0; size <= 300; size += 7) {
         void* first[kBlocks];
         for (void*& p : first) {

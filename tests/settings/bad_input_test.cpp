@@ -28,6 +28,19 @@ TEST_F(SettingsBadInput, MapBucketCountBelowOne) {
     }
 }
 
+TEST_F(SettingsBadInput, MapTextKeyWithLength) {
+    TEzuMap<TStr, TStr> map(17);
+    map.insert("ab", "two");
+    map.insert("", "none");
+    // No key, or a negative length, finds nothing; the length, not a
+    // terminator, ends the key, and zero bytes name the empty key.
+    EXPECT_TRUE(map.findText(nullptr, 2) == map.end());
+    EXPECT_TRUE(map.findText("ab", -1) == map.end());
+    EXPECT_TRUE(*map.findText("abc", 2) == "two");
+    EXPECT_TRUE(map.findText("abc", 3) == map.end());
+    EXPECT_TRUE(*map.findText("abc", 0) == "none");
+}
+
 TEST_F(SettingsStoreBadInput, StoreUnclosedAndEmptyMarkers) {
     twice([] {
         ezuSetString("{sbi}", "value", false);

@@ -147,6 +147,28 @@ TEST_F(MapScale, PointerMapAgreesWithStdMap) {
     EXPECT_EQ(map[utf8("never stored")], nullptr);
 }
 
+TEST_F(MapScale, InterleavedMapsOfDifferentSizes) {
+    // Four maps whose bucket counts differ and change as they grow, used in
+    // turn: each finds exactly its own keys.
+    TextMap a(1), b(5), c(17), d(101);
+    TextMap* maps[] = {&a, &b, &c, &d};
+    for (int i = 0; i < 1200; ++i) {
+        for (int m = 0; m < 4; ++m)
+            maps[m]->insert(utf8(key_of(i) + char('a' + m)), TStr::number(i * 4 + m));
+    }
+    for (int i = 0; i < 1200; ++i) {
+        for (int m = 0; m < 4; ++m) {
+            for (int k = 0; k < 4; ++k) {
+                TextMap::iterator it = maps[m]->find(utf8(key_of(i) + char('a' + k)));
+                if (k != m)
+                    ASSERT_TRUE(it == maps[m]->end()) << i << " " << m << " " << k;
+                else
+                    ASSERT_TRUE(*it == TStr::number(i * 4 + m)) << i << " " << m;
+            }
+        }
+    }
+}
+
 TEST_F(MapScale, NullKeysAtScale) {
     TextMap map(3);
     for (int i = 0; i < 100; ++i)
@@ -227,5 +249,20 @@ TEST_F(StoreScale, LongAndUnusualKeys) {
         EXPECT_EQ(ezuGetPointer(TStr(("/tamri/global/" + long_name).c_str())), &marker);
         ezuSetPointer(TStr(long_name.c_str()), nullptr);
         EXPECT_EQ(ezuGetPointer(TStr(long_name.c_str())), nullptr);
+        // Relative keys of every length up to past the short buffer, each
+        // read back under its absolute name, and a key cut short whose block
+        // still holds the bytes behind its terminator.
+        for (size_t n = 0; n <= 240; ++n) {
+            const std::string name = "k" + std::string(n, char('a' + n % 26));
+            ezuSetString(TStr(name.c_str()), TStr::number(int(n)), false);
+            ASSERT_TRUE(ezuGetString(TStr(("/tamri/global/" + name).c_str())) ==
+                        TStr::number(int(n)))
+                << n;
+        }
+        TStr cut("cutkey-and-what-was-behind-it");
+        cut.truncate(6);
+        ezuSetString(cut, "cut", false);
+        EXPECT_TRUE(ezuGetString("/tamri/global/cutkey") == "cut");
+        EXPECT_TRUE(ezuGetString("cutkey-and-what-was-behind-it").isEmpty());
     });
 }

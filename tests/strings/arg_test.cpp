@@ -24,6 +24,18 @@ TEST_F(ArgTest, EveryOccurrenceOfTheLowestIsReplaced) {
     EXPECT_EQ(TStr("%1-%1").arg("x"), "x-x");
     EXPECT_EQ(TStr("%2%1%2%1").arg("a"), "%2a%2a");
     EXPECT_EQ(TStr("%2%1%2%1").arg("a").arg("b"), "baba");
+    // More occurrences than the first pass notes down, and a lower
+    // placeholder after more of a higher one than that.
+    std::string many, xs, twos;
+    for (int i = 0; i < 40; ++i) {
+        many += "%1-";
+        xs += "x-";
+        twos += "%2";
+    }
+    EXPECT_EQ(TStr(many.c_str()).arg("x"), xs.c_str());
+    EXPECT_EQ(TStr((many + "%0%1").c_str()).arg("x"), (xs + "%0x").c_str());
+    EXPECT_EQ(TStr((twos + "%1").c_str()).arg("x"), (twos + "x").c_str());
+    EXPECT_EQ(TStr((twos + "%1").c_str()).arg("x").arg("y"), (std::string(40, 'y') + "x").c_str());
 }
 
 TEST_F(ArgTest, PercentPairingTrailingPercentAndZero) {
@@ -37,6 +49,11 @@ TEST_F(ArgTest, PercentPairingTrailingPercentAndZero) {
     // No multi-digit placeholders: '%10' is placeholder 1 and a "0".
     EXPECT_EQ(TStr("%10").arg("x"), "x0");
     EXPECT_EQ(TStr("%10 %2").arg("x").arg("y"), "x0 y");
+    // Pairs and the end across the eight-byte steps of the scan.
+    EXPECT_EQ(TStr("abcdefg%%1").arg("x"), "abcdefg%%1");
+    EXPECT_EQ(TStr("abcdefg%1").arg("x"), "abcdefgx");
+    EXPECT_EQ(TStr("abcdefgh%").arg("x"), "abcdefgh%");
+    EXPECT_EQ(TStr("abcdefghijklmno%").arg("x"), "abcdefghijklmno%");
 }
 
 TEST_F(ArgTest, PatternWithoutPlaceholderIsCopiedAndUnchanged) {
@@ -49,6 +66,10 @@ TEST_F(ArgTest, PatternWithoutPlaceholderIsCopiedAndUnchanged) {
     const TStr with("<%1>");
     EXPECT_EQ(with.arg("v"), "<v>");
     EXPECT_EQ(with, "<%1>");
+    // A placeholder a cut left behind the terminator is no part of the text.
+    TStr cut("abc%1 and more");
+    cut.truncate(3);
+    EXPECT_EQ(cut.arg("x"), "abc");
 }
 
 TEST_F(ArgTest, InsertedValueIsNotScannedAgain) {

@@ -30,6 +30,11 @@ TEST_F(StrListSplit, EmptyTextAndEmptySeparator) {
 TEST_F(StrListSplit, AtASeparatorCharacter) {
     EXPECT_EQ(texts(TEzuStrList::split(';', "x;y;;z")), (Texts{"x", "y", "", "z"}));
     EXPECT_EQ(TEzuStrList::split(';', "").size(), 0);
+    // The text ends at its terminator, not at its block's end: what a cut
+    // left behind is no part of it.
+    TStr cut("a;b;c;d;e;f;g;h;i");
+    cut.truncate(3);
+    EXPECT_EQ(texts(TEzuStrList::split(';', cut)), (Texts{"a", "b"}));
 }
 
 TEST_F(StrListSplit, TheTextArgumentIsUnchanged) {
