@@ -22,6 +22,13 @@ struct SavedError {
     void restore() const { str_set_error(code, message, line, file); }
 };
 
+// The largest block that shrinks to the exact size where it lies. A larger
+// one is copied into an exact block and released whole: the heap keeps a
+// large block it gets back whole for the next request of that size, whereas
+// a shrunk one goes back to the system, and every conversion after it would
+// map and fault in a fresh one.
+const long long kShrinkInPlaceLimit = 256 * 1024;
+
 } // namespace
 
 char* str_convert_once(const void* data, int nbytes, int from, int to, long long bound, int front,
@@ -51,8 +58,18 @@ char* str_convert_once(const void* data, int nbytes, int from, int to, long long
     memset(block, 0, size_t(front));
     memset(block + front + measured - unit, 0, size_t(unit + back));
     if (measured < bound) {
-        // The block shrinks to the exact size where it lies.
-        char* exact = static_cast<char*>(mem_resize(block, measured + front + back));
+        const int exact_size = measured + front + back;
+        char* exact = nullptr;
+        if (bound + front + back <= kShrinkInPlaceLimit) {
+            exact = static_cast<char*>(mem_resize(block, exact_size));
+        } else {
+            exact = static_cast<char*>(mem_alloc_unfilled(exact_size));
+            if (exact) {
+                memcpy(exact, block, size_t(exact_size));
+                mem_free(block);
+                block = nullptr;
+            }
+        }
         if (!exact) {
             mem_free(block);
             saved.restore();

@@ -1,7 +1,8 @@
 // One-pass conversion into a new block of exactly the size the sizing pass
 // would give: the text is converted into room for the longest result it
-// may take and, when that room was too large, the block is shrunk to the
-// exact size (in place where the heap allows).
+// may take and, when that room was too large, a block of up to 256 KiB is
+// shrunk to the exact size (in place where the heap allows) and a larger one
+// copied into an exact block.
 #ifndef EZU_STRINGS_STRBUF_ONCE_H
 #define EZU_STRINGS_STRBUF_ONCE_H
 
