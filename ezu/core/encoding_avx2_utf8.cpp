@@ -154,13 +154,27 @@ EZU_TARGET_AVX2 inline void add_counts(__m256i counts, size_t* total) {
     *total += size_t(_mm_cvtsi128_si64(half)) + size_t(_mm_extract_epi64(half, 1));
 }
 
+// Whether the 32 bytes `v` at `at` are well-formed (without a zero where
+// `ZeroStops`) behind the block `prev`; `whole` tells that no character of
+// the blocks in front reaches into this one (so for the first block).
+template <bool ZeroStops = true>
+EZU_TARGET_AVX2 inline bool block_checks(const unsigned char* at, __m256i v, __m256i prev,
+                                         bool whole) {
+    if (_mm256_movemask_epi8(v) == 0) {
+        // ASCII: right unless a zero is in it or a character cut in front.
+        return (!ZeroStops || _mm256_testz_si256(_mm256_cmpeq_epi8(v, _mm256_setzero_si256()),
+                                                 _mm256_set1_epi8(-1))) &&
+               (whole || cut_at_end(at) == 0);
+    }
+    const __m256i errors = utf8_errors<ZeroStops>(v, prev);
+    return _mm256_testz_si256(errors, errors);
+}
+
 // The well-formed characters (other than zero where `ZeroStops`) at the
 // start of the at most `n` bytes at `s`, checked in whole blocks of 32:
-// returns their bytes and adds their UTF-16 units to *units. *stopped tells
-// whether a block failed.
+// returns their bytes and adds their UTF-16 units to *units.
 template <bool ZeroStops = true>
-EZU_TARGET_AVX2 size_t utf8_checked_prefix(const unsigned char* s, size_t n, size_t* units,
-                                           bool* stopped) {
+EZU_TARGET_AVX2 size_t utf8_checked_prefix(const unsigned char* s, size_t n, size_t* units) {
     const __m256i zero = _mm256_setzero_si256();
     __m256i prev = zero;
     // Per byte position, the units of the characters starting there: one for
@@ -170,7 +184,6 @@ EZU_TARGET_AVX2 size_t utf8_checked_prefix(const unsigned char* s, size_t n, siz
     unsigned blocks = 0;
     size_t i = 0, count = 0;
     bool whole = true; // the blocks before end with a whole character
-    *stopped = false;
     for (; n - i >= 32; i += 32) {
         // Long ASCII runs two blocks at a time: ASCII without a zero is
         // where no byte has its top bit set and the least byte is not zero.
@@ -191,22 +204,13 @@ EZU_TARGET_AVX2 size_t utf8_checked_prefix(const unsigned char* s, size_t n, siz
                 break;
         }
         const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
-        if (_mm256_movemask_epi8(v) == 0 && (whole || cut_at_end(s + i) == 0)) {
-            // ASCII behind whole characters: only a zero can be wrong.
-            if (ZeroStops &&
-                !_mm256_testz_si256(_mm256_cmpeq_epi8(v, zero), _mm256_set1_epi8(-1))) {
-                *stopped = true;
-                break;
-            }
-            count += 32;
-            prev = v;
-            whole = true;
-            continue;
-        }
-        const __m256i errors = utf8_errors<ZeroStops>(v, prev);
-        if (!_mm256_testz_si256(errors, errors)) {
-            *stopped = true;
+        if (!block_checks<ZeroStops>(s + i, v, prev, whole))
             break;
+        prev = v;
+        whole = _mm256_movemask_epi8(v) == 0;
+        if (whole) {
+            count += 32;
+            continue;
         }
         const __m256i starts = _mm256_cmpgt_epi8(v, _mm256_set1_epi8(char(0xBF)));
         const __m256i fours =
@@ -217,8 +221,6 @@ EZU_TARGET_AVX2 size_t utf8_checked_prefix(const unsigned char* s, size_t n, siz
             counts = zero;
             blocks = 0;
         }
-        prev = v;
-        whole = false;
     }
     add_counts(counts, &count);
     // A character cut at the end of the last block taken is left out.
@@ -229,20 +231,6 @@ EZU_TARGET_AVX2 size_t utf8_checked_prefix(const unsigned char* s, size_t n, siz
     }
     *units = count;
     return i;
-}
-
-// Whether the 32 bytes `v` at `at` are well-formed behind the block `prev`
-// (zero in front of the first block, which `first` tells).
-EZU_TARGET_AVX2 inline bool block_checks(const unsigned char* at, __m256i v, __m256i prev,
-                                         bool first) {
-    if (_mm256_movemask_epi8(v) == 0) {
-        // ASCII: right unless a zero is in it or a character cut in front.
-        return _mm256_testz_si256(_mm256_cmpeq_epi8(v, _mm256_setzero_si256()),
-                                  _mm256_set1_epi8(-1)) &&
-               (first || cut_at_end(at) == 0);
-    }
-    const __m256i errors = utf8_errors(v, prev);
-    return _mm256_testz_si256(errors, errors);
 }
 
 // Writes at `d` the UTF-16 of the characters that end in the 16 checked
@@ -327,8 +315,7 @@ chunk_to_utf16(__m128i v, __m128i prev, unsigned next_cont, unsigned allowed, bo
 EZU_TARGET_AVX2 size_t str_utf8_utf16_size_avx2(const unsigned char* src, size_t n,
                                                 int64_t* bytes) {
     size_t units = 0;
-    bool stopped;
-    const size_t taken = utf8_checked_prefix(src, n, &units, &stopped);
+    const size_t taken = utf8_checked_prefix(src, n, &units);
     *bytes += 2 * int64_t(units);
     return taken;
 }
@@ -398,8 +385,7 @@ EZU_TARGET_AVX2 size_t str_utf16_valid_prefix_avx2(const unsigned char* src, siz
 
 EZU_TARGET_AVX2 size_t str_utf8_valid_prefix_avx2(const unsigned char* src, size_t n) {
     size_t units = 0;
-    bool stopped;
-    return utf8_checked_prefix<false>(src, n, &units, &stopped);
+    return utf8_checked_prefix<false>(src, n, &units);
 }
 
 #endif
